@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, then prepares the Wine prefix.
+# Idempotent: on a ready machine it only checks and returns.
+#   tools/setup.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
+
+pkgs=(mingw-w64 g++ cmake make googletest wine wine32 xvfb xdotool imagemagick
+      fonts-nanum locales python3 python3-pil x11-utils clang-format)
+
+missing=()
+for p in "${pkgs[@]}"; do
+  q=$p
+  [ "$p" = wine32 ] && q=wine32:i386
+  dpkg-query -W -f='${Status}' "$q" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]/wine32/wine32:i386}" >/dev/null
+fi
+
+# Korean ANSI code page (949) under Wine needs the ko_KR.UTF-8 locale.
+if ! locale -a 2>/dev/null | grep -qi '^ko_KR\.utf-\?8$'; then
+  sed -i 's/^# *\(ko_KR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ko_KR.UTF-8 UTF-8' /etc/locale.gen || echo 'ko_KR.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
+fi
+
+exec "$root/tools/wineprefix.sh" "$build"
