@@ -1,0 +1,8 @@
+# The README commands.
+.PHONY: test run
+
+test:
+	tools/test.sh
+
+run:
+	tools/run.sh

@@ -1,0 +1,180 @@
+#!/usr/bin/env python3
+"""End to end: the real wizard under Wine + Xvfb, run as a user runs it,
+against the demo wizard server on loopback. Needs WINEPREFIX and DISPLAY."""
+import argparse
+import os
+import socket
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import expected as E  # noqa: E402
+from wizard_driver import (CheckFailed, Wizard, check, click_control, control,  # noqa: E402
+                           diff_lines, dismiss, poll, visible_owned)
+
+PORT = 8642
+
+
+def plugin_folder():
+    drive = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+    x86 = os.path.join(drive, "Program Files (x86)")
+    base = x86 if os.path.isdir(x86) else os.path.join(drive, "Program Files")
+    return os.path.join(base, "NORVANE", "QELWallet")
+
+
+def plant_files(folder):
+    os.makedirs(folder, exist_ok=True)
+    for name in E.PLUGIN_FILES + [E.KEPT_FILE]:
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(b"plug-in file " + name.encode() + b"\n")
+
+
+def start_server(script, log_path):
+    with socket.socket() as s:
+        if s.connect_ex(("127.0.0.1", PORT)) == 0:
+            raise CheckFailed("port %d is taken; the test needs it for the demo server" % PORT)
+    proc = subprocess.Popen([sys.executable, script, str(PORT), "--log", log_path,
+                             "--timeout", "400"], stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL)
+
+    def up():
+        with socket.socket() as s:
+            return s.connect_ex(("127.0.0.1", PORT)) == 0
+    poll("the demo server", up, 15, 0.1)
+    return proc
+
+
+def fetched(log_path, path):
+    def probe():
+        if not os.path.exists(log_path):
+            return False
+        with open(log_path, encoding="utf-8") as f:
+            return any(line.split("?")[0].strip() == path for line in f)
+    return probe
+
+
+def check_buttons(window, shown):
+    for ident in (E.IDC_BTN_START, E.IDC_BTN_CANCEL, E.IDC_BTN_TEST, E.IDC_HINT):
+        check("control %d visible" % ident, ident in shown, control(window, ident)["visible"])
+
+
+def check_progress(window, pos):
+    p = window.get("progress")
+    if p is None:
+        raise CheckFailed("no progress bar in the wizard window")
+    check("progress (pos, min, max)", (pos, 0, 10), (p["pos"], p["min"], p["max"]))
+
+
+def watch(wiz, what, condition, timeout=30):
+    """Polls the wizard window until condition(window) holds; returns the window."""
+    def probe():
+        window = wiz.inspect()
+        return window if window and condition(window) else None
+    return poll(what, probe, timeout)
+
+
+def wait_dialog(wiz, what):
+    return visible_owned(watch(wiz, what, visible_owned))[0]
+
+
+def wait_no_dialog(wiz, what):
+    return watch(wiz, what + " to close", lambda w: not visible_owned(w))
+
+
+def check_state(window, lines, pos, shown):
+    diff_lines("log lines", lines, window.get("log", []))
+    check_progress(window, pos)
+    check_buttons(window, shown)
+
+
+def wait_state(wiz, what, lines, pos, shown):
+    """Waits until log, progress and buttons all show the state; diffs them if they never do."""
+    def settled(window):
+        try:
+            check_state(window, lines, pos, shown)
+            return True
+        except CheckFailed:
+            return False
+    try:
+        return watch(wiz, what, settled)
+    except CheckFailed:
+        check_state(wiz.inspect() or {"controls": []}, lines, pos, shown)
+        raise
+
+
+def scenario(wiz, server_log, folder):
+    wiz.start()
+    window = poll("the wizard window", wiz.inspect, 60)
+    check("title", E.TITLE, window["title"])
+    check_state(window, E.INTRO, 0, {E.IDC_BTN_START, E.IDC_BTN_CANCEL})
+    print("ok: introduction", flush=True)
+
+    dismiss(wait_dialog(wiz, "the notice dialog"))
+    window = wait_no_dialog(wiz, "the notice dialog")
+    diff_lines("log after the notice", E.INTRO, window["log"])
+    print("ok: notice closed", flush=True)
+
+    click_control(window, E.IDC_BTN_START)
+    setup = wait_dialog(wiz, "the setup page dialog")
+    poll("the setup page request", fetched(server_log, E.SETUP_PAGE), 30)
+    dismiss(setup)
+    wait_state(wiz, "stage 2", E.REINSTALLED, 5, {E.IDC_BTN_TEST, E.IDC_BTN_CANCEL})
+    left = [n for n in E.PLUGIN_FILES if os.path.exists(os.path.join(folder, n))]
+    check("plug-in files left", [], left)
+    check("%s kept" % E.KEPT_FILE, True, os.path.exists(os.path.join(folder, E.KEPT_FILE)))
+    poll("the installer request", fetched(server_log, E.INSTALLER), 60)
+    print("ok: reinstalled", flush=True)
+
+    window = watch(wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"], 15)
+    print("ok: hint shown", flush=True)
+
+    click_control(window, E.IDC_BTN_TEST)
+    pay = wait_dialog(wiz, "the payment-test dialog")
+    poll("the payment-test page request", fetched(server_log, E.PAY_PAGE), 30)
+    dismiss(pay)
+    window = wait_state(wiz, "stage 3", E.TESTED_FAILURE, 10, {E.IDC_BTN_CANCEL})
+    print("ok: payment test reported as failed", flush=True)
+
+    click_control(window, E.IDC_BTN_CANCEL)
+    poll("the wizard to end", lambda: not wiz.running(), 30)
+    print("ok: wizard ended", flush=True)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--exe", required=True)
+    ap.add_argument("--inspect", required=True)
+    ap.add_argument("--server", required=True)
+    ap.add_argument("--work", required=True)
+    args = ap.parse_args()
+    for var in ("WINEPREFIX", "DISPLAY"):
+        if not os.environ.get(var):
+            print("e2e: %s is not set (run through tools/test.sh)" % var)
+            return 1
+    if not os.path.exists(args.exe):
+        print("e2e: %s has not been built" % args.exe)
+        return 1
+    server_log = os.path.join(args.work, "demo_server.log")
+    if os.path.exists(server_log):
+        os.remove(server_log)
+    folder = plugin_folder()
+    plant_files(folder)
+    started = time.monotonic()
+    server = start_server(args.server, server_log)
+    wiz = Wizard(args.exe, args.inspect, os.path.join(args.work, "wizard.log"))
+    try:
+        scenario(wiz, server_log, folder)
+    except CheckFailed as e:
+        print("e2e FAILED: %s" % e)
+        return 1
+    finally:
+        wiz.stop()
+        server.terminate()
+        server.wait(timeout=10)
+        print("e2e took %.0fs" % (time.monotonic() - started))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,58 @@
+"""What the wizard shows at each state, as the user reads it."""
+
+TITLE = "노르베인 플러그인 설치 마법사"
+
+INTRO = [
+    " ",
+    "-  노르베인 플러그인 설치 마법사 입니다.",
+    " ",
+    "-  본 설치 프로그램을 통해 노르베인 플러그인을 이용한 결제를",
+    " ",
+    "    할 수 있도록 설치 및 복구하는 절차를 수행합니다.",
+    " ",
+    "-  아래 '다음'버튼을 누르시면 설치 및 복구를 진행합니다.",
+    " ",
+]
+
+REINSTALLED = [
+    " ",
+    "√  설치경로의 결제창 파일을 삭제합니다.",
+    "√  설치경로의 결제창 파일이 삭제 되었습니다.",
+    " ",
+    "√  카드사 인증 플러그 인을 재설치합니다.",
+    "√  카드사 인증 플러그 인의 재설치가 완료되었습니다.",
+    " ",
+    "√  결제창 플러그인 파일을 재설치합니다.",
+    "√  설치 프로그램이 호출되면 반드시 '실행'버튼을 클릭하여",
+    "   설치를 진행하여 주시기 바랍니다.",
+    " ",
+]
+
+TESTED_FAILURE = REINSTALLED + [
+    "√  플러그인 파일의 재설치가 완료 되었습니다.",
+    "√  결제 테스트를 진행합니다.",
+    " ",
+    "√  결제 테스트 중 취소 하였습니다.",
+    "√  결제 하셨던 쇼핑몰에서 결제를 시도하여 주시고",
+    "   계속 오류가 발생할 경우",
+    "   벨루스 기술지원팀(02-3141-5926,내선3번)으로",
+    "   연락 주시기 바랍니다.",
+]
+
+PLUGIN_FILES = [
+    "qelpay.dll", "qelcard.dll", "qelcert.dll", "qelnet.dll", "qelupd.dll",
+    "vaultlib2.dll", "dirlook32.dll", "cs_aud.dll", "cs_api.dll", "cshsmkey.dll",
+    "certkit_ioc.dll", "qelmark.bmp",
+]
+KEPT_FILE = "keep.txt"
+
+SETUP_PAGE = "/plugin/wizard/wizard_setup.html"
+PAY_PAGE = "/plugin/wizard/QEL_pay_wizard.html"
+INSTALLER = "/plugin/wizard/NorvaneWizard.exe"
+
+IDC_BTN_START = 1001
+IDC_PROGRESS = 1002
+IDC_BTN_CANCEL = 1003
+IDC_BTN_TEST = 1004
+IDC_LOG = 1008
+IDC_HINT = 9193

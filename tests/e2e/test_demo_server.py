@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""The demo wizard server: pages, marker pages, installer, request log, bounded life."""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import urllib.error
+import urllib.request
+
+SERVER = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(
+    os.path.dirname(__file__), "..", "..", "tools", "demo_server.py")
+BASE = "/plugin/wizard/"
+
+
+class DemoServerTest(unittest.TestCase):
+    def start(self, *extra):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.log = os.path.join(self.tmp.name, "requests.log")
+        self.proc = subprocess.Popen([sys.executable, SERVER, "0", "--log", self.log] +
+                                     list(extra), stdout=subprocess.PIPE, text=True)
+        line = self.proc.stdout.readline()
+        self.port = int(re.search(r":(\d+)$", line.strip()).group(1))
+        self.addCleanup(self.stop)
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+        self.proc.wait(timeout=10)
+        self.proc.stdout.close()
+        self.tmp.cleanup()
+
+    def get(self, path):
+        url = "http://127.0.0.1:%d%s" % (self.port, path)
+        with urllib.request.urlopen(url, timeout=10) as r:
+            return r.status, r.headers.get("Content-Type"), r.read()
+
+    def test_pages_link_on_to_their_marker_pages(self):
+        self.start()
+        for page, marker in (("wizard_setup.html", "wizard_install"),
+                             ("QEL_pay_wizard.html", "wizard_result")):
+            status, kind, body = self.get(BASE + page)
+            self.assertEqual(200, status)
+            self.assertIn("euc-kr", kind)
+            link = re.search(rb'HREF="([^"]+)"', body).group(1).decode()
+            self.assertIn(marker, link)
+            status, _, target = self.get(BASE + link)
+            self.assertEqual(200, status)
+            self.assertRegex(target, rb"<BODY>[^<]*</BODY>")
+
+    def test_result_page_carries_the_result_text_exactly(self):
+        self.start("--result", "n|demo failure|")
+        _, _, body = self.get(BASE + "wizard_result.html")
+        self.assertIn(b"<BODY>n|demo failure|</BODY>", body)
+        _, _, body = self.get(BASE + "wizard_install.html")
+        self.assertIn(b"<BODY>y|ok|</BODY>", body)
+
+    def test_installer_and_unknown_paths(self):
+        self.start()
+        status, kind, body = self.get(BASE + "NorvaneWizard.exe")
+        self.assertEqual((200, "application/octet-stream"), (status, kind))
+        self.assertTrue(body.startswith(b"MZ"))
+        with self.assertRaises(urllib.error.HTTPError) as e:
+            self.get(BASE + "missing.html")
+        self.assertEqual(404, e.exception.code)
+
+    def test_every_request_path_is_logged_in_order(self):
+        self.start()
+        self.get(BASE + "wizard_setup.html?x=1")
+        self.get(BASE + "NorvaneWizard.exe")
+        with self.assertRaises(urllib.error.HTTPError):
+            self.get("/nothing")
+        with open(self.log, encoding="utf-8") as f:
+            self.assertEqual([BASE + "wizard_setup.html?x=1", BASE + "NorvaneWizard.exe",
+                              "/nothing"], f.read().splitlines())
+
+    def test_ends_by_itself_after_its_timeout(self):
+        self.start("--timeout", "1")
+        self.assertEqual(0, self.proc.wait(timeout=15))
+
+    def test_ends_when_its_parent_is_gone(self):
+        # The shell names itself as the parent, prints the server's pid and exits.
+        out = subprocess.run(["sh", "-c", '"$0" "$1" 0 --parent $$ >/dev/null 2>&1 & echo $!',
+                              sys.executable, SERVER], capture_output=True, text=True,
+                             timeout=10).stdout
+        pid = int(out.strip())
+        end = time.monotonic() + 15
+        while time.monotonic() < end and running(pid):
+            time.sleep(0.1)
+        self.assertFalse(running(pid), "server outlived its parent")
+
+
+def running(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+if __name__ == "__main__":
+    unittest.main()
