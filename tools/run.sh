@@ -64,8 +64,7 @@ main=$(find_window "$title" 120) || { echo "run: the wizard window did not appea
 # The notice is the visible window that is neither the wizard nor Wine's helpers.
 notice=
 for i in $(seq 1 20); do
-    notice=$(xdotool search --onlyvisible --pid "$(pgrep -n -f QelPluginWizard.exe)" \
-        2>/dev/null | grep -vx "$main" | head -n 1)
+    notice=$(xdotool search --onlyvisible --pid "$wizard" 2>/dev/null | grep -vx "$main" | head -n 1)
     [ -n "$notice" ] && break
     sleep 0.25
 done

@@ -70,7 +70,8 @@ cmake --build --preset win32 || die "win32 build failed"
 run_ctest native --preset native
 
 qel_winenv "$build"
-if qel_wine_usable && [ -f "$WINEPREFIX/.qel-ready" ]; then
+if qel_wine_usable; then
+    [ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
     qel_xvfb_start || die "no Xvfb"
     qel_wine_warmup
     run_ctest win32 --preset win32

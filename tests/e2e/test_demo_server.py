@@ -14,6 +14,9 @@ SERVER = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(
     os.path.dirname(__file__), "..", "..", "tools", "demo_server.py")
 BASE = "/plugin/wizard/"
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(SERVER)))
+from demo_server import alive  # noqa: E402
+
 
 class DemoServerTest(unittest.TestCase):
     def start(self, *extra):
@@ -87,17 +90,9 @@ class DemoServerTest(unittest.TestCase):
                              timeout=10).stdout
         pid = int(out.strip())
         end = time.monotonic() + 15
-        while time.monotonic() < end and running(pid):
+        while time.monotonic() < end and alive(pid):
             time.sleep(0.1)
-        self.assertFalse(running(pid), "server outlived its parent")
-
-
-def running(pid):
-    try:
-        with open("/proc/%d/stat" % pid) as f:
-            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
-    except OSError:
-        return False
+        self.assertFalse(alive(pid), "server outlived its parent")
 
 
 if __name__ == "__main__":
