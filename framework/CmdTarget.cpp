@@ -1,0 +1,34 @@
+#include "framework/CmdTarget.h"
+
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
+    static const AFX_MSGMAP map = {nullptr, &entries[0]};
+    return &map;
+}
+
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
+
+const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage,
+                                                     UINT nCode, UINT nID) {
+    for (; pMap != nullptr; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e) {
+            if (e->nMessage != nMessage)
+                continue;
+            if (nMessage == WM_COMMAND && (e->nCode != nCode || nID < e->nID || nID > e->nLastID))
+                continue;
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode) {
+    const AFX_MSGMAP_ENTRY* e =
+        FindMessageEntry(GetMessageMap(), WM_COMMAND, static_cast<UINT>(nCode), nID);
+    if (e == nullptr || e->nSig != AfxSig_vv)
+        return FALSE;
+    (this->*e->pfn)();
+    return TRUE;
+}
