@@ -1,0 +1,171 @@
+#include "framework/Dialog.h"
+
+#include "framework/Menu.h"
+#include "framework/WinApp.h"
+
+namespace {
+int g_nModalDepth = 0;
+} // namespace
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_COMMAND(IDOK, OnOK)
+ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+INT_PTR CALLBACK CDialog::DlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    CDialog* pDlg = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+    return pDlg ? pDlg->OnInitDialog() : TRUE;
+}
+
+BOOL CDialog::LoadTemplate(std::vector<BYTE>& templateBytes) {
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    HGLOBAL hGlobal = hResource ? ::LoadResource(hInst, hResource) : nullptr;
+    const BYTE* pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
+    if (pData == nullptr)
+        return FALSE;
+    const DWORD nSize = ::SizeofResource(hInst, hResource);
+    templateBytes.assign(pData, pData + nSize);
+
+    CDialogTemplate dlgTemplate;
+    m_hostedItems.clear();
+    if (dlgTemplate.Parse(pData, nSize) && dlgTemplate.RemoveActiveXItems() > 0) {
+        m_hostedItems = dlgTemplate.GetRemovedItems();
+        templateBytes = dlgTemplate.Build();
+    }
+    return TRUE;
+}
+
+HWND CDialog::GetSafeOwner() const {
+    HWND hWnd = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (hWnd == nullptr) {
+        CWnd* pMain = AfxGetMainWnd();
+        hWnd = pMain && pMain != this ? pMain->m_hWnd : nullptr;
+    }
+    while (hWnd != nullptr && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
+        hWnd = ::GetParent(hWnd);
+    return hWnd;
+}
+
+INT_PTR CDialog::DoModal() {
+    std::vector<BYTE> templateBytes;
+    if (!LoadTemplate(templateBytes))
+        return -1;
+
+    HWND hWndOwner = GetSafeOwner();
+    bool bEnableOwner = false;
+    if (hWndOwner != nullptr && ::IsWindowEnabled(hWndOwner)) {
+        ::EnableWindow(hWndOwner, FALSE);
+        bEnableOwner = true;
+    }
+
+    m_nModalResult = -1;
+    m_bContinueModal = true;
+    HookWindowCreate(this);
+    HWND hWnd = ::CreateDialogIndirectParamA(
+        AfxGetInstanceHandle(), reinterpret_cast<LPCDLGTEMPLATEA>(templateBytes.data()), hWndOwner,
+        &CDialog::DlgProc, 0);
+    UnhookWindowCreate();
+
+    if (hWnd != nullptr && m_bContinueModal)
+        RunModalLoop();
+
+    if (m_hWnd != nullptr)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    if (bEnableOwner)
+        ::EnableWindow(hWndOwner, TRUE);
+    if (hWndOwner != nullptr && ::GetActiveWindow() == m_hWnd)
+        ::SetActiveWindow(hWndOwner);
+    DestroyWindow();
+    if (hWnd == nullptr && m_hWnd != nullptr)
+        UnsubclassWindow();
+    return m_nModalResult;
+}
+
+int CDialog::RunModalLoop() {
+    bool bShowIdle = !(GetStyle() & WS_VISIBLE);
+    bool bIdle = true;
+    m_bInModalLoop = true;
+    ++g_nModalDepth;
+    MSG msg;
+    while (m_bContinueModal) {
+        while (bIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (bShowIdle) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                bShowIdle = false;
+            }
+            // No handler is on the stack when the outermost loop is idle.
+            if (g_nModalDepth == 1) {
+                CWnd::DeleteTempMap();
+                CMenu::DeleteTempMap();
+            }
+            bIdle = false;
+        }
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            m_nModalResult = -1;
+            break;
+        }
+        CWnd* pMain = AfxGetMainWnd();
+        HWND hWndStop = pMain && pMain->m_hWnd ? pMain->m_hWnd : m_hWnd;
+        if (!WalkPreTranslateTree(hWndStop, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (msg.message != WM_TIMER && msg.message != WM_MOUSEMOVE &&
+            msg.message != WM_NCMOUSEMOVE && msg.message != WM_PAINT && msg.message != 0x0118)
+            bIdle = true;
+        else if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            bIdle = true;
+    }
+    --g_nModalDepth;
+    m_bInModalLoop = false;
+    return m_nModalResult;
+}
+
+void CDialog::EndModalLoop(int nResult) {
+    m_nModalResult = nResult;
+    if (m_bContinueModal) {
+        m_bContinueModal = false;
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    }
+}
+
+void CDialog::EndDialog(int nResult) {
+    EndModalLoop(nResult);
+    if (m_hWnd != nullptr)
+        ::EndDialog(m_hWnd, nResult);
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    UpdateData(TRUE);
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+    // Keyboard and mouse input gets the dialog's navigation (Tab, Enter,
+    // Esc) when it is meant for this dialog or one of its controls.
+    const bool bInput = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
+                        (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
+    if (!bInput || m_hWnd == nullptr)
+        return FALSE;
+    if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
+        return FALSE;
+    return ::IsDialogMessageA(m_hWnd, pMsg);
+}

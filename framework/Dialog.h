@@ -1,0 +1,54 @@
+// CDialog: a modal dialog from a template resource. The modal loop gives
+// every window from the message's target up to the main window its
+// PreTranslateMessage turn before the message is dispatched.
+#pragma once
+
+#include "framework/DialogTemplate.h"
+#include "framework/Wnd.h"
+
+#include <vector>
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    ~CDialog() override = default;
+
+    // Creates the dialog, runs it until EndDialog and destroys its window.
+    // Returns the end code, or -1 when the window could not be created.
+    virtual INT_PTR DoModal();
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    void EndDialog(int nResult);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+protected:
+    // The template bytes to create the window from; controls the system
+    // cannot create itself are taken out here and kept for later.
+    virtual BOOL LoadTemplate(std::vector<BYTE>& templateBytes);
+
+    int RunModalLoop();
+    BOOL ContinueModal() const { return m_bContinueModal; }
+    void EndModalLoop(int nResult);
+
+    // ActiveX controls of the template, taken out before the system creates
+    // the dialog; the control container creates them at WM_INITDIALOG.
+    std::vector<CDialogTemplate::CItem> m_hostedItems;
+
+    // Owner for a dialog run with no parent: the application's main window
+    // (or its top-level ancestor), unless that is this dialog itself.
+    HWND GetSafeOwner() const;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int m_nModalResult = -1;
+    bool m_bContinueModal = false;
+    bool m_bInModalLoop = false;
+
+    static INT_PTR CALLBACK DlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+};

@@ -1,0 +1,5 @@
+#include "framework/WinApp.h"
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    return AfxWinMain(hInstance);
+}

@@ -1,0 +1,208 @@
+// CWnd: a window object bound to one HWND. Permanent objects are found from
+// their handle; messages of a subclassed window run through the class's
+// message map first and fall back to the window's previous procedure.
+#pragma once
+
+#include "framework/CmdTarget.h"
+#include "framework/String.h"
+#include "framework/Types.h"
+
+class CDC;
+class CMenu;
+class CWnd;
+
+class CDataExchange {
+public:
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+    BOOL m_bSaveAndValidate;
+    CWnd* m_pDlgWnd;
+};
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+
+    HWND m_hWnd = nullptr;
+
+    operator HWND() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // The permanent object of a handle, or NULL.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+    // The permanent object, else a temporary one that lives until the
+    // outermost modal loop next runs idle.
+    static CWnd* FromHandle(HWND hWnd);
+    static void DeleteTempMap();
+
+    BOOL Attach(HWND hWnd);
+    HWND Detach();
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+    BOOL DestroyWindow();
+
+    CWnd* GetDlgItem(int nID) const;
+    CWnd* GetParent() const;
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
+
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    void SetWindowText(LPCTSTR text) { ::SetWindowTextA(m_hWnd, text); }
+    void GetWindowText(CString& text) const;
+    void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
+    void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
+    void ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
+    void ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
+    CMenu* GetSystemMenu(BOOL bRevert) const;
+
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) {
+        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+    }
+    BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::PostMessageA(m_hWnd, message, wParam, lParam);
+    }
+
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // Default processing of the message being handled now.
+    LRESULT Default();
+    static const MSG* GetCurrentMessage();
+
+    // Gives each permanent window from pMsg->hwnd up to (and including)
+    // hWndStop a chance to take the message before it is dispatched.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void PostNcDestroy() {}
+
+    // Standard handlers: each does the window's default processing.
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnClose();
+    void OnDestroy();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    LRESULT OnNcHitTest(CPoint point);
+    void OnTimer(UINT nIDEvent);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+
+    WNDPROC m_pfnSuper = nullptr;
+
+protected:
+    // Called on WM_INITDIALOG before the dialog's own initialisation: the
+    // place where controls hosted from the template are created.
+    virtual void CreateHostedControls() {}
+
+    // Installs the hook that subclasses the next window this thread creates.
+    static void HookWindowCreate(CWnd* pWnd);
+    static BOOL UnhookWindowCreate();
+
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+
+private:
+    BOOL DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* pResult);
+};
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Binds a dialog control to a window object on the first exchange.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+
+// Window-message entries; the handler keeps the class library's name.
+#define ON_WM_SYSCOMMAND()                                                                         \
+    {WM_SYSCOMMAND,                                                                                \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_vwl,                                                                                   \
+     AFX_MSG_CAST(void(CWnd::*)(UINT, LPARAM), &ThisClass::OnSysCommand)},
+#define ON_WM_PAINT()                                                                              \
+    {WM_PAINT, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(), &ThisClass::OnPaint)},
+#define ON_WM_QUERYDRAGICON()                                                                      \
+    {WM_QUERYDRAGICON,                                                                             \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_hv,                                                                                    \
+     AFX_MSG_CAST(HCURSOR(CWnd::*)(), &ThisClass::OnQueryDragIcon)},
+#define ON_WM_CREATE()                                                                             \
+    {WM_CREATE, 0,         0,                                                                      \
+     0,         AfxSig_is, AFX_MSG_CAST(int(CWnd::*)(LPCREATESTRUCT), &ThisClass::OnCreate)},
+#define ON_WM_CLOSE()                                                                              \
+    {WM_CLOSE, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(), &ThisClass::OnClose)},
+#define ON_WM_DESTROY()                                                                            \
+    {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(), &ThisClass::OnDestroy)},
+#define ON_WM_ERASEBKGND()                                                                         \
+    {WM_ERASEBKGND,                                                                                \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_bD,                                                                                    \
+     AFX_MSG_CAST(BOOL(CWnd::*)(CDC*), &ThisClass::OnEraseBkgnd)},
+#define ON_WM_NCHITTEST()                                                                          \
+    {WM_NCHITTEST,                                                                                 \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_lp,                                                                                    \
+     AFX_MSG_CAST(LRESULT(CWnd::*)(CPoint), &ThisClass::OnNcHitTest)},
+#define ON_WM_TIMER()                                                                              \
+    {WM_TIMER, 0, 0, 0, AfxSig_vw, AFX_MSG_CAST(void(CWnd::*)(UINT), &ThisClass::OnTimer)},
+// Stands for every WM_CTLCOLORxxx message; nCtlColor tells which.
+#define ON_WM_CTLCOLOR()                                                                           \
+    {WM_CTLCOLOR_ANY,                                                                              \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_hDWw,                                                                                  \
+     AFX_MSG_CAST(HBRUSH(CWnd::*)(CDC*, CWnd*, UINT), &ThisClass::OnCtlColor)},
+#define ON_WM_LBUTTONDOWN()                                                                        \
+    {WM_LBUTTONDOWN,                                                                               \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_vwp,                                                                                   \
+     AFX_MSG_CAST(void(CWnd::*)(UINT, CPoint), &ThisClass::OnLButtonDown)},
+#define ON_WM_LBUTTONUP()                                                                          \
+    {WM_LBUTTONUP,                                                                                 \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_vwp,                                                                                   \
+     AFX_MSG_CAST(void(CWnd::*)(UINT, CPoint), &ThisClass::OnLButtonUp)},
+#define ON_WM_MOUSEMOVE()                                                                          \
+    {WM_MOUSEMOVE,                                                                                 \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_vwp,                                                                                   \
+     AFX_MSG_CAST(void(CWnd::*)(UINT, CPoint), &ThisClass::OnMouseMove)},
+
+// Message number under which ON_WM_CTLCOLOR entries are filed (the 16-bit
+// WM_CTLCOLOR, which no 32-bit window receives).
+#define WM_CTLCOLOR_ANY 0x0019
