@@ -1,0 +1,14 @@
+// CAboutDlg: the about box, an ordinary captioned dialog.
+#pragma once
+
+#include "framework/Dialog.h"
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    DECLARE_MESSAGE_MAP()
+};

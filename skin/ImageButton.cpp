@@ -1,0 +1,29 @@
+#include "skin/ImageButton.h"
+
+CImageButton::CImageButton() = default;
+
+CImageButton::~CImageButton() {
+    if (m_hBmpDown != nullptr) {
+        ::DeleteObject(m_hBmpDown);
+        m_hBmpDown = nullptr;
+    }
+    if (m_hBmpUp != nullptr) {
+        ::DeleteObject(m_hBmpUp);
+        m_hBmpUp = nullptr;
+    }
+}
+
+void CImageButton::InitButton() {
+    SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_hBmpUp));
+}
+
+void CImageButton::SetToolTip(LPCTSTR) {}
+
+void CImageButton::ShowButton(int nShow) {
+    m_bShown = nShow;
+    ShowWindow(nShow == 1 ? SW_SHOW : SW_HIDE);
+}
+
+void CImageButton::SetActive(int bActive) {
+    m_bActive = bActive;
+}

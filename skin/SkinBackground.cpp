@@ -1,0 +1,23 @@
+#include "skin/SkinBackground.h"
+
+BOOL CSkinBackground::OnEraseBkgnd(CWnd& wnd, CDC* pDC, CBitmap& background, int& bFirstPaint) {
+    BITMAP bm = {};
+    background.GetBitmap(&bm);
+
+    CDC memDC;
+    memDC.CreateCompatibleDC(pDC);
+    HGDIOBJ hOld = memDC.SelectObject(background.GetSafeHandle());
+    pDC->BitBlt(0, 0, bm.bmWidth, bm.bmHeight, &memDC, 0, 0, SRCCOPY);
+    memDC.SelectObject(hOld);
+    memDC.DeleteDC();
+
+    if (bFirstPaint == 1) {
+        bFirstPaint = 0;
+        RECT rc;
+        wnd.GetWindowRect(&rc);
+        wnd.SetWindowPos(nullptr, rc.left, rc.top, bm.bmWidth, bm.bmHeight,
+                         SWP_NOMOVE | SWP_NOZORDER);
+        wnd.CenterWindow(nullptr);
+    }
+    return TRUE;
+}

@@ -1,0 +1,18 @@
+// CSetupPageDlg: the dialog through which the card-company authentication
+// plug-in is reinstalled. Ends on its OK picture, Enter or Esc.
+#pragma once
+
+#include "framework/Dialog.h"
+#include "framework/String.h"
+
+class CSetupPageDlg : public CDialog {
+public:
+    explicit CSetupPageDlg(CWnd* pParent = nullptr);
+
+    CString m_strResult;
+
+protected:
+    void OnBtnOk();
+
+    DECLARE_MESSAGE_MAP()
+};
