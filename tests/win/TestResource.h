@@ -1,0 +1,6 @@
+// Resources of the Wine tests' own dialogs.
+#pragma once
+
+#define IDD_TEST_DIALOG 900
+#define IDC_TEST_CLICK 901
+#define IDC_TEST_LIST 902

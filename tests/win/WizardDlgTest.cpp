@@ -1,0 +1,295 @@
+// The wizard dialog under Wine: its state after initialisation, its window
+// behaviour, and the repair stages run through real clicks.
+#include "tests/win/WinTestApp.h"
+
+#include "app/WizardDlg.h"
+#include "res/resource.h"
+#include "web/WizardServer.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kIntroLines[] = {
+    " ", "-  노르베인 플러그인 설치 마법사 입니다.",
+    " ", "-  본 설치 프로그램을 통해 노르베인 플러그인을 이용한 결제를",
+    " ", "    할 수 있도록 설치 및 복구하는 절차를 수행합니다.",
+    " ", "-  아래 '다음'버튼을 누르시면 설치 및 복구를 진행합니다.",
+    " ",
+};
+
+const char* const kPluginFiles[] = {
+    "qelpay.dll", "qelcard.dll",   "qelcert.dll",     "qelnet.dll",
+    "qelupd.dll", "vaultlib2.dll", "dirlook32.dll",   "cs_aud.dll",
+    "cs_api.dll", "cshsmkey.dll",  "certkit_ioc.dll", "qelmark.bmp",
+};
+
+// The wizard with its process starts recorded instead of run, and a hook
+// that runs the test body once the dialog is up.
+class CTestWizardDlg : public CWizardDlg {
+public:
+    // As in the program, the wizard is the application's main window, so the
+    // dialogs it opens with no parent are owned by it.
+    CTestWizardDlg() { AfxGetApp()->m_pMainWnd = this; }
+    ~CTestWizardDlg() override { AfxGetApp()->m_pMainWnd = nullptr; }
+
+    std::vector<std::string> m_starts;
+    std::function<void(CTestWizardDlg&)> m_body;
+
+    void RunHidden(LPCTSTR commandLine) override {
+        m_starts.push_back(std::string("hidden:") + commandLine);
+    }
+    void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) override {
+        m_starts.push_back(std::string("open:") + file + " " + parameters);
+    }
+    BOOL OnInitDialog() override {
+        BOOL bResult = CWizardDlg::OnInitDialog();
+        // Stage 1 is driven by the tests, not by the clock.
+        CWnd::KillTimer(IDT_NOTICE);
+        if (m_body)
+            PostToModalLoop([this] { m_body(*this); });
+        return bResult;
+    }
+
+    HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    bool Visible(int id) const { return ::IsWindowVisible(Item(id)) != FALSE; }
+    int LineCount() const {
+        return static_cast<int>(::SendMessageA(Item(IDC_LOG), LB_GETCOUNT, 0, 0));
+    }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        for (int i = 0; i < LineCount(); ++i)
+            lines.push_back(ListLine(Item(IDC_LOG), i));
+        return lines;
+    }
+    int Progress() const {
+        return static_cast<int>(::SendMessageA(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0));
+    }
+    // A press on an image button, as the mouse delivers it.
+    void Press(int id) {
+        ::SendMessageA(Item(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageA(Item(id), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+};
+
+// Ends the next dialog that the wizard opens with a press on its OK picture
+// and reports in *pSeen whether it was there, with the wizard disabled.
+void PressOkOfNextDialog(HWND hWndWizard, bool* pSeen) {
+    PostToModalLoop([hWndWizard, pSeen] {
+        HWND hDlg = FindOwnedDialog(hWndWizard);
+        *pSeen = hDlg != nullptr && !::IsWindowEnabled(hWndWizard);
+        HWND hOk = hDlg ? ::GetDlgItem(hDlg, IDC_BTN_OK) : nullptr;
+        if (hOk != nullptr)
+            ::SendMessageA(hOk, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        else if (hDlg != nullptr)
+            ::SendMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+std::string PluginFolder() {
+    char buffer[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_PROGRAM_FILES, FALSE);
+    return std::string(buffer) + "\\NORVANE\\QELWallet";
+}
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFile(const std::string& path) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h) << path;
+    DWORD written = 0;
+    ::WriteFile(h, "x", 1, &written, nullptr);
+    ::CloseHandle(h);
+}
+
+} // namespace
+
+TEST(WizardDlgTest, StateAfterInitialisation) {
+    CTestWizardDlg dlg;
+    dlg.m_body = [](CTestWizardDlg& d) {
+        const std::vector<std::string> lines = d.Lines();
+        ASSERT_EQ(9u, lines.size());
+        for (size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(kIntroLines[i], lines[i]) << "line " << i;
+
+        EXPECT_EQ(0, d.Progress());
+        EXPECT_EQ(0, ::SendMessageA(d.Item(IDC_PROGRESS), PBM_GETRANGE, TRUE, 0));
+        EXPECT_EQ(10, ::SendMessageA(d.Item(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0));
+
+        EXPECT_TRUE(d.Visible(IDC_BTN_START));
+        EXPECT_TRUE(d.Visible(IDC_BTN_CANCEL));
+        EXPECT_FALSE(d.Visible(IDC_BTN_TEST));
+        EXPECT_FALSE(d.Visible(IDC_HINT));
+
+        RECT rcHint;
+        ::GetWindowRect(d.Item(IDC_HINT), &rcHint);
+        POINT topLeft = {rcHint.left, rcHint.top};
+        ::ScreenToClient(d.m_hWnd, &topLeft);
+        EXPECT_EQ(20, topLeft.x);
+        EXPECT_EQ(478, topLeft.y);
+
+        char title[128] = {};
+        ::GetWindowTextA(d.m_hWnd, title, sizeof(title));
+        EXPECT_STREQ("노르베인 플러그인 설치 마법사", title);
+
+        // No string 101, so no about item on the system menu.
+        HMENU hSysMenu = ::GetSystemMenu(d.m_hWnd, FALSE);
+        if (hSysMenu != nullptr) {
+            EXPECT_EQ(static_cast<UINT>(-1), ::GetMenuState(hSysMenu, IDM_ABOUTBOX, MF_BYCOMMAND));
+        }
+        d.EndDialog(0);
+    };
+    EXPECT_EQ(0, dlg.DoModal());
+}
+
+TEST(WizardDlgTest, FirstEraseFitsTheWindowToTheBackground) {
+    CTestWizardDlg dlg;
+    dlg.m_body = [](CTestWizardDlg& d) {
+        ::RedrawWindow(d.m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW);
+        RECT rc;
+        ::GetWindowRect(d.m_hWnd, &rc);
+        EXPECT_EQ(490, rc.right - rc.left);
+        EXPECT_EQ(510, rc.bottom - rc.top);
+        // A later erase paints only: a moved window stays where it is.
+        ::SetWindowPos(d.m_hWnd, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::RedrawWindow(d.m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW);
+        ::GetWindowRect(d.m_hWnd, &rc);
+        EXPECT_EQ(3, rc.left);
+        EXPECT_EQ(4, rc.top);
+        d.EndDialog(0);
+    };
+    dlg.DoModal();
+}
+
+TEST(WizardDlgTest, AboutBoxOnlyForItsSystemCommand) {
+    CTestWizardDlg dlg;
+    dlg.m_body = [](CTestWizardDlg& d) {
+        for (UINT nCommand : {16u, 31u}) {
+            bool bSeen = false;
+            PostToModalLoop([&bSeen] {
+                HWND hAbout = FindThreadDialog("QelPluginWizard 정보");
+                bSeen = hAbout != nullptr;
+                if (hAbout != nullptr)
+                    ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
+            });
+            d.SendMessage(WM_SYSCOMMAND, nCommand, 0);
+            EXPECT_TRUE(bSeen) << "command " << nCommand;
+        }
+        d.SendMessage(WM_SYSCOMMAND, 32, 0);
+        EXPECT_EQ(nullptr, FindThreadDialog("QelPluginWizard 정보"));
+        d.EndDialog(0);
+    };
+    dlg.DoModal();
+}
+
+TEST(WizardDlgTest, ClientAreaDragsLikeACaption) {
+    CTestWizardDlg dlg;
+    dlg.m_body = [](CTestWizardDlg& d) {
+        RECT rc;
+        ::GetWindowRect(d.m_hWnd, &rc);
+        // A point on the background, clear of every control.
+        EXPECT_EQ(HTCAPTION, d.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.left + 10, rc.top + 10)));
+        EXPECT_EQ(HTNOWHERE,
+                  d.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.right + 50, rc.bottom + 50)));
+        d.EndDialog(0);
+    };
+    dlg.DoModal();
+}
+
+TEST(WizardDlgTest, WaysOfEnding) {
+    struct SCase {
+        const char* name;
+        std::function<void(CTestWizardDlg&)> end;
+        INT_PTR expected;
+    };
+    const SCase cases[] = {
+        {"cancel button", [](CTestWizardDlg& d) { d.Press(IDC_BTN_CANCEL); }, 0},
+        {"Esc",
+         [](CTestWizardDlg& d) { ::PostMessageA(d.Item(IDC_LOG), WM_KEYDOWN, VK_ESCAPE, 0); }, 0},
+        {"WM_CLOSE", [](CTestWizardDlg& d) { d.PostMessage(WM_CLOSE); }, 0},
+        {"Enter",
+         [](CTestWizardDlg& d) { ::PostMessageA(d.Item(IDC_LOG), WM_KEYDOWN, VK_RETURN, 0); },
+         IDOK},
+    };
+    for (const SCase& c : cases) {
+        CTestWizardDlg dlg;
+        dlg.m_body = c.end;
+        EXPECT_EQ(c.expected, dlg.DoModal()) << c.name;
+    }
+}
+
+TEST(WizardDlgTest, StageOneShowsTheNoticeThenEndsTheBrowsers) {
+    CTestWizardDlg dlg;
+    bool bNoticeSeen = false;
+    dlg.m_body = [&](CTestWizardDlg& d) {
+        PressOkOfNextDialog(d.m_hWnd, &bNoticeSeen);
+        d.SendMessage(WM_TIMER, IDT_NOTICE, 0);
+        EXPECT_EQ(9, d.LineCount());
+        EXPECT_EQ(0, d.Progress());
+        d.EndDialog(0);
+    };
+    dlg.DoModal();
+    EXPECT_TRUE(bNoticeSeen);
+    ASSERT_EQ(1u, dlg.m_starts.size());
+    EXPECT_EQ("hidden:taskkill /F /IM iexplore.exe", dlg.m_starts[0]);
+}
+
+TEST(WizardDlgTest, FullRunDeletesExactlyThePluginFiles) {
+    const std::string folder = PluginFolder();
+    ::SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    for (const char* name : kPluginFiles)
+        WriteFile(folder + "\\" + name);
+    WriteFile(folder + "\\keep.txt");
+
+    CTestWizardDlg dlg;
+    bool bSetupSeen = false;
+    dlg.m_body = [&](CTestWizardDlg& d) {
+        PressOkOfNextDialog(d.m_hWnd, &bSetupSeen);
+        d.Press(IDC_BTN_START);
+
+        EXPECT_EQ(11, d.LineCount());
+        EXPECT_EQ(" ", d.Lines().front());
+        EXPECT_EQ(5, d.Progress());
+        EXPECT_FALSE(d.Visible(IDC_BTN_START));
+        EXPECT_TRUE(d.Visible(IDC_BTN_TEST));
+        EXPECT_FALSE(d.Visible(IDC_HINT));
+
+        d.SendMessage(WM_TIMER, IDT_HINT, 0);
+        EXPECT_TRUE(d.Visible(IDC_HINT));
+
+        d.Press(IDC_BTN_TEST);
+        const std::vector<std::string> lines = d.Lines();
+        ASSERT_EQ(19u, lines.size());
+        EXPECT_EQ("√  결제 테스트 중 취소 하였습니다.", lines[14]);
+        EXPECT_EQ("   연락 주시기 바랍니다.", lines[18]);
+        EXPECT_EQ(10, d.Progress());
+        EXPECT_FALSE(d.Visible(IDC_BTN_START));
+        EXPECT_FALSE(d.Visible(IDC_BTN_TEST));
+        EXPECT_FALSE(d.Visible(IDC_HINT));
+        EXPECT_TRUE(d.Visible(IDC_BTN_CANCEL));
+        // Scrolled so that the last line shows.
+        RECT rcItem, rcList;
+        ::SendMessageA(d.Item(IDC_LOG), LB_GETITEMRECT, 18, reinterpret_cast<LPARAM>(&rcItem));
+        ::GetClientRect(d.Item(IDC_LOG), &rcList);
+        EXPECT_LE(rcItem.bottom, rcList.bottom);
+        d.EndDialog(0);
+    };
+    dlg.DoModal();
+
+    EXPECT_TRUE(bSetupSeen);
+    for (const char* name : kPluginFiles)
+        EXPECT_FALSE(FileExists(folder + "\\" + name)) << name;
+    EXPECT_TRUE(FileExists(folder + "\\keep.txt"));
+    ASSERT_EQ(1u, dlg.m_starts.size());
+    EXPECT_EQ(std::string("open:iexplore.exe ") + WIZARD_URL_INSTALLER, dlg.m_starts[0]);
+    ::DeleteFileA((folder + "\\keep.txt").c_str());
+}
