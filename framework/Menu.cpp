@@ -1,11 +1,10 @@
 #include "framework/Menu.h"
 
-#include <map>
-#include <memory>
+#include "framework/TempMap.h"
 
 namespace {
-std::map<HMENU, std::unique_ptr<CMenu>>& TempMenus() {
-    static std::map<HMENU, std::unique_ptr<CMenu>> map;
+CTempMap<CMenu, HMENU>& TempMenus() {
+    static CTempMap<CMenu, HMENU> map;
     return map;
 }
 } // namespace
@@ -13,14 +12,9 @@ std::map<HMENU, std::unique_ptr<CMenu>>& TempMenus() {
 CMenu* CMenu::FromHandle(HMENU hMenu) {
     if (hMenu == nullptr)
         return nullptr;
-    std::unique_ptr<CMenu>& menu = TempMenus()[hMenu];
-    if (!menu) {
-        menu = std::make_unique<CMenu>();
-        menu->m_hMenu = hMenu;
-    }
-    return menu.get();
+    return TempMenus().Get(hMenu, [](CMenu& menu, HMENU h) { menu.m_hMenu = h; });
 }
 
 void CMenu::DeleteTempMap() {
-    TempMenus().clear();
+    TempMenus().Clear([](CMenu&) {});
 }

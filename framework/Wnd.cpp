@@ -3,8 +3,9 @@
 #include "framework/DC.h"
 #include "framework/Menu.h"
 
+#include "framework/TempMap.h"
+
 #include <map>
-#include <memory>
 
 namespace {
 
@@ -13,8 +14,8 @@ std::map<HWND, CWnd*>& PermanentMap() {
     return map;
 }
 
-std::map<HWND, std::unique_ptr<CWnd>>& TempMap() {
-    static std::map<HWND, std::unique_ptr<CWnd>> map;
+CTempMap<CWnd, HWND>& TempMap() {
+    static CTempMap<CWnd, HWND> map;
     return map;
 }
 
@@ -51,18 +52,12 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
         return nullptr;
     if (CWnd* pWnd = FromHandlePermanent(hWnd))
         return pWnd;
-    std::unique_ptr<CWnd>& temp = TempMap()[hWnd];
-    if (!temp) {
-        temp = std::make_unique<CWnd>();
-        temp->m_hWnd = hWnd;
-    }
-    return temp.get();
+    return TempMap().Get(hWnd, [](CWnd& wnd, HWND h) { wnd.m_hWnd = h; });
 }
 
 void CWnd::DeleteTempMap() {
-    for (auto& entry : TempMap())
-        entry.second->m_hWnd = nullptr;
-    TempMap().clear();
+    // A temporary object never destroys the window it wraps.
+    TempMap().Clear([](CWnd& wnd) { wnd.m_hWnd = nullptr; });
 }
 
 BOOL CWnd::Attach(HWND hWnd) {

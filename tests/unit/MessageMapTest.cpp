@@ -18,11 +18,11 @@ public:
 
 BEGIN_MESSAGE_MAP(CBaseTarget, CCmdTarget)
 ON_COMMAND(1, OnOK)
-ON_COMMAND(50, OnShared)
-{WM_COMMAND, 0, 200, 209, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnRange)},
-END_MESSAGE_MAP()
+ON_COMMAND(50, OnShared){WM_COMMAND, 0,         200,
+                         209,        AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnRange)},
+    END_MESSAGE_MAP()
 
-class CDerivedTarget : public CBaseTarget {
+        class CDerivedTarget : public CBaseTarget {
 public:
     void OnOK() override { m_strCalls += "derived-ok;"; }
     void OnBtnStart() { m_strCalls += "start;"; }
@@ -52,7 +52,7 @@ TEST(MessageMapTest, RoutesByIdAndNotificationCode) {
 
 TEST(MessageMapTest, SearchesTheBaseChainAfterTheClassOwnEntries) {
     CDerivedTarget target;
-    EXPECT_TRUE(target.OnCmdMsg(50, 0)); // derived entry hides the base one
+    EXPECT_TRUE(target.OnCmdMsg(50, 0));  // derived entry hides the base one
     EXPECT_TRUE(target.OnCmdMsg(205, 0)); // base range entry
     EXPECT_FALSE(target.OnCmdMsg(210, 0));
     EXPECT_EQ("derived-shared;range;", target.m_strCalls);
