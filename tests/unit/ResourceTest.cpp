@@ -141,6 +141,13 @@ TEST(ResourceTest, BrowserStateBlocksDifferOnlyInTheControlId) {
         EXPECT_EQ(160u, Le32(*block, 4));
         EXPECT_EQ(1402u, Le32(*block, 8 + 8)); // extent, HIMETRIC
         EXPECT_EQ(1191u, Le32(*block, 8 + 12));
+        // The control's block and the shell-link header that follows it,
+        // each opening with its size (76).
+        EXPECT_EQ(76u, Le32(*block, 8 + 0 + 4));
+        EXPECT_EQ(76u, Le32(*block, 8 + 40));
+        EXPECT_EQ(0x0057D0E0u, Le32(*block, 8 + 56)); // VID_LargeIcons
+        EXPECT_EQ(76u, Le32(*block, 8 + 80));
+        EXPECT_EQ(0x00021401u, Le32(*block, 8 + 84)); // CLSID_ShellLink
         EXPECT_EQ(0, Le16(*block, 168)); // end mark
     }
     ASSERT_EQ(setup.size(), paytest.size());
