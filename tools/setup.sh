@@ -9,8 +9,8 @@ build=${1:-$root/build}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
-pkgs=(mingw-w64 g++ cmake make googletest wine wine32 xvfb xdotool imagemagick
-      fonts-nanum locales python3 python3-pil x11-utils clang-format)
+pkgs=(mingw-w64 g++ cmake make googletest wine wine64 wine32 xvfb xdotool imagemagick
+      fonts-nanum fonts-baekmuk locales python3 python3-pil x11-utils clang-format)
 
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,6 +1,28 @@
-# Sourced by the tools: Wine environment of this work tree, a private Xvfb,
-# and a check that Wine can run on this machine at all.
+# Sourced by the tools: Wine environment of this work tree, the choice between
+# 32- and 64-bit Wine, and a private Xvfb.
 #   . tools/winenv.sh; qel_winenv BUILD_DIR
+# After qel_winenv: QEL_WINE is the loader to run Windows programs with
+# (empty when no Wine runs here) and QEL_WINE_PRESET the CMake preset whose
+# exes it runs (win32, or win64 where 32-bit programs cannot run).
+
+QEL_WINE32=/usr/lib/wine/wine
+QEL_WINE64=/usr/lib/wine/wine64
+
+# Decided once per shell: 32-bit Wine needs a kernel that runs i386 ELF programs.
+qel_wine_detect() {
+    if [ -n "${QEL_WINE_DETECTED:-}" ]; then
+        return
+    fi
+    QEL_WINE_DETECTED=1
+    QEL_WINE32_OK=0
+    QEL_WINE64_OK=0
+    if timeout 60 "$QEL_WINE32" --version >/dev/null 2>&1; then
+        QEL_WINE32_OK=1
+    fi
+    if timeout 60 "$QEL_WINE64" --version >/dev/null 2>&1; then
+        QEL_WINE64_OK=1
+    fi
+}
 
 qel_winenv() {
     export WINEPREFIX=$1/wineprefix
@@ -8,15 +30,30 @@ qel_winenv() {
     export LANG=ko_KR.UTF-8
     export LC_ALL=ko_KR.UTF-8
     unset WINEDLLOVERRIDES
+    qel_wine_detect
+    if [ "$QEL_WINE32_OK" = 1 ]; then
+        export QEL_WINE=/usr/bin/wine QEL_WINE_PRESET=win32
+        unset WINELOADER
+    elif [ "$QEL_WINE64_OK" = 1 ]; then
+        export QEL_WINE=$QEL_WINE64 QEL_WINE_PRESET=win64 WINELOADER=$QEL_WINE64
+    else
+        export QEL_WINE= QEL_WINE_PRESET=
+    fi
 }
 
-# Wine's 32-bit loader needs a kernel that runs i386 ELF programs.
 qel_wine_usable() {
-    timeout 60 wine --version >/dev/null 2>&1
+    [ -n "${QEL_WINE:-}" ]
 }
 
+# Why no Wine runs here, in one line.
 qel_wine_reason() {
-    wine --version 2>&1 | tail -n 1
+    echo "32-bit: $("$QEL_WINE32" --version 2>&1 | tail -n 1);" \
+        "64-bit: $("$QEL_WINE64" --version 2>&1 | tail -n 1)"
+}
+
+# Runs a Windows program with the chosen loader.
+qel_wine() {
+    "$QEL_WINE" "$@"
 }
 
 # Starts an Xvfb of our own on a free display and exports DISPLAY.
@@ -57,9 +94,11 @@ qel_xvfb_stop() {
 # A running wineserver and one finished Wine process, so that later starts are quick.
 qel_wine_warmup() {
     wineserver -p
-    timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
+    timeout 120 "$QEL_WINE" cmd /c exit >/dev/null 2>&1 || true
 }
 
 qel_wine_shutdown() {
-    wineserver -k 2>/dev/null || true
+    if [ -n "${WINEPREFIX:-}" ]; then
+        wineserver -k 2>/dev/null || true
+    fi
 }

@@ -1,41 +1,62 @@
 #!/usr/bin/env bash
-# Prepares the Wine prefix under BUILD_DIR/wineprefix once: Gecko-less boot,
-# Korean font replacements, MSHTML registered again (32- and 64-bit).
+# Prepares the Wine prefix under BUILD_DIR/wineprefix: a 64-bit prefix booted
+# by wine64 without Gecko, Korean font replacements, a crash that prints its
+# backtrace and ends instead of waiting on a dialog, MSHTML registered again
+# (64-bit, and 32-bit where 32-bit programs run). The ready marker holds the
+# version of these steps; a prefix prepared by other steps is brought up to date.
 #   tools/wineprefix.sh BUILD_DIR
 set -euo pipefail
+
+version="3 win64 prefix; Gulim, 굴림 -> Baekmuk Gulim; no crash dialog; mshtml"
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tools/winenv.sh"
 qel_winenv "$1"
 
 ready=$WINEPREFIX/.qel-ready
-if [ -f "$ready" ]; then
+if [ -f "$ready" ] && [ "$(cat "$ready")" = "$version" ]; then
     exit 0
 fi
-if ! qel_wine_usable; then
-    echo "setup: Wine cannot run on this machine ($(qel_wine_reason)); prefix not prepared" >&2
-    exit 0
+if [ "$QEL_WINE64_OK" != 1 ]; then
+    echo "setup: 64-bit Wine cannot run on this machine ($(qel_wine_reason))" >&2
+    exit 1
 fi
 
+# Every step below runs under 64-bit Wine, whichever loader the tests use.
+export WINELOADER=$QEL_WINE64
+wine64() {
+    timeout 300 "$QEL_WINE64" "$@" >/dev/null 2>&1
+}
+
 echo "setup: preparing Wine prefix $WINEPREFIX"
+started=$(date +%s)
 trap 'qel_wine_shutdown; qel_xvfb_stop' EXIT
 qel_xvfb_start
-rm -rf "$WINEPREFIX"
-WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >/dev/null 2>&1
-wineserver -w
+rm -f "$ready"
+if ! grep -qs '^#arch=win64' "$WINEPREFIX/system.reg"; then
+    rm -rf "$WINEPREFIX"
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine64 wineboot -i
+    wineserver -w
+fi
 
 reg=$(mktemp --suffix=.reg)
 printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-    '"Gulim"="NanumGothic"' '"굴림"="NanumGothic"' '' |
+    '"Gulim"="Baekmuk Gulim"' '"굴림"="Baekmuk Gulim"' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' |
     iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-timeout 120 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+wine64 regedit /S "$("$QEL_WINE64" winepath -w "$reg" 2>/dev/null)"
 rm -f "$reg"
 
-timeout 120 wine regsvr32 /s mshtml.dll >/dev/null 2>&1 || true
-if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-    timeout 120 wine 'C:\windows\syswow64\regsvr32.exe' /s mshtml.dll >/dev/null 2>&1 || true
+wine64 regsvr32 /s mshtml.dll
+if [ "$QEL_WINE32_OK" = 1 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    (unset WINELOADER && timeout 300 /usr/bin/wine 'C:\windows\syswow64\regsvr32.exe' /s \
+        mshtml.dll >/dev/null 2>&1)
 fi
 wineserver -w
-touch "$ready"
-echo "setup: Wine prefix ready"
+grep -qs '"Gulim"="Baekmuk Gulim"' "$WINEPREFIX/user.reg" || {
+    echo "setup: the font replacements did not reach $WINEPREFIX/user.reg" >&2
+    exit 1
+}
+echo "$version" >"$ready"
+echo "setup: Wine prefix ready in $(($(date +%s) - started)) s"

@@ -4,6 +4,7 @@ against the demo wizard server on loopback. Needs WINEPREFIX and DISPLAY."""
 import argparse
 import os
 import socket
+import struct
 import subprocess
 import sys
 import time
@@ -16,10 +17,23 @@ from wizard_driver import (CheckFailed, Wizard, check, click_control, control,  
 PORT = 8642
 
 
-def plugin_folder():
+def is_64bit(exe):
+    """True for an x86-64 PE file: its COFF header names machine 0x8664."""
+    with open(exe, "rb") as f:
+        head = f.read(4096)
+    pe = struct.unpack_from("<I", head, 0x3C)[0]
+    return struct.unpack_from("<H", head, pe + 4)[0] == 0x8664
+
+
+def plugin_folder(exe):
+    """Where the exe under test finds CSIDL_PROGRAM_FILES: a 32-bit exe on a
+    64-bit prefix gets "Program Files (x86)"."""
     drive = os.path.join(os.environ["WINEPREFIX"], "drive_c")
     x86 = os.path.join(drive, "Program Files (x86)")
-    base = x86 if os.path.isdir(x86) else os.path.join(drive, "Program Files")
+    if is_64bit(exe) or not os.path.isdir(x86):
+        base = os.path.join(drive, "Program Files")
+    else:
+        base = x86
     return os.path.join(base, "NORVANE", "QELWallet")
 
 
@@ -88,16 +102,33 @@ def check_state(window, lines, pos, shown):
     check_buttons(window, shown)
 
 
+def shows_state(window, lines, pos, shown):
+    try:
+        check_state(window, lines, pos, shown)
+        return True
+    except CheckFailed:
+        return False
+
+
+def hosts_browser(dialog):
+    """A page dialog whose children go beyond its static pictures hosts the browser."""
+    return any(c not in ("Static", "Button") for c in dialog.get("children", []))
+
+
+def page_dialog(dialog, server_log, page, what):
+    """Checks that a page dialog that hosts the browser asks the server for its page."""
+    if hosts_browser(dialog):
+        poll("the %s request" % what, fetched(server_log, page), 30)
+        print("ok: %s requested" % what, flush=True)
+    else:
+        print("note: the %s dialog hosts no browser; its request is not checked" % what,
+              flush=True)
+
+
 def wait_state(wiz, what, lines, pos, shown):
     """Waits until log, progress and buttons all show the state; diffs them if they never do."""
-    def settled(window):
-        try:
-            check_state(window, lines, pos, shown)
-            return True
-        except CheckFailed:
-            return False
     try:
-        return watch(wiz, what, settled)
+        return watch(wiz, what, lambda w: shows_state(w, lines, pos, shown))
     except CheckFailed:
         check_state(wiz.inspect() or {"controls": []}, lines, pos, shown)
         raise
@@ -117,23 +148,36 @@ def scenario(wiz, server_log, folder):
 
     click_control(window, E.IDC_BTN_START)
     setup = wait_dialog(wiz, "the setup page dialog")
-    poll("the setup page request", fetched(server_log, E.SETUP_PAGE), 30)
+    page_dialog(setup, server_log, E.SETUP_PAGE, "setup page")
     dismiss(setup)
     wait_state(wiz, "stage 2", E.REINSTALLED, 5, {E.IDC_BTN_TEST, E.IDC_BTN_CANCEL})
     left = [n for n in E.PLUGIN_FILES if os.path.exists(os.path.join(folder, n))]
     check("plug-in files left", [], left)
     check("%s kept" % E.KEPT_FILE, True, os.path.exists(os.path.join(folder, E.KEPT_FILE)))
-    poll("the installer request", fetched(server_log, E.INSTALLER), 60)
     print("ok: reinstalled", flush=True)
+    poll("the installer request", fetched(server_log, E.INSTALLER), 30)
+    print("ok: the hidden browser fetched the installer", flush=True)
+    # The user has run the installer and closes the browser window that covers the wizard.
+    wiz.close_browsers()
 
     window = watch(wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"], 15)
     print("ok: hint shown", flush=True)
 
     click_control(window, E.IDC_BTN_TEST)
-    pay = wait_dialog(wiz, "the payment-test dialog")
-    poll("the payment-test page request", fetched(server_log, E.PAY_PAGE), 30)
-    dismiss(pay)
-    window = wait_state(wiz, "stage 3", E.TESTED_FAILURE, 10, {E.IDC_BTN_CANCEL})
+    final = (E.TESTED_FAILURE, 10, {E.IDC_BTN_CANCEL})
+    try:
+        window = watch(wiz, "the payment-test dialog or the verdict",
+                       lambda w: visible_owned(w) or shows_state(w, *final))
+    except CheckFailed:
+        check_state(wiz.inspect() or {"controls": []}, *final)
+        raise
+    if visible_owned(window):
+        pay = visible_owned(window)[0]
+        page_dialog(pay, server_log, E.PAY_PAGE, "payment-test page")
+        dismiss(pay)
+    else:
+        print("note: the payment test showed no dialog", flush=True)
+    window = wait_state(wiz, "stage 3", *final)
     print("ok: payment test reported as failed", flush=True)
 
     click_control(window, E.IDC_BTN_CANCEL)
@@ -158,7 +202,7 @@ def main():
     server_log = os.path.join(args.work, "demo_server.log")
     if os.path.exists(server_log):
         os.remove(server_log)
-    folder = plugin_folder()
+    folder = plugin_folder(args.exe)
     plant_files(folder)
     started = time.monotonic()
     server = start_server(args.server, server_log)

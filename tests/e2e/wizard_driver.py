@@ -11,6 +11,11 @@ class CheckFailed(Exception):
     pass
 
 
+def wine():
+    """The Wine loader that runs the exes under test (tools/winenv.sh chooses it)."""
+    return os.environ.get("QEL_WINE") or "wine"
+
+
 def poll(what, probe, timeout, interval=0.25):
     """Calls probe until it returns something true; fails after timeout seconds."""
     end = time.monotonic() + timeout
@@ -54,7 +59,7 @@ class Wizard:
         self.proc = None
 
     def start(self):
-        self.proc = subprocess.Popen(["wine", self.exe], stdin=subprocess.DEVNULL,
+        self.proc = subprocess.Popen([wine(), self.exe], stdin=subprocess.DEVNULL,
                                      stdout=self.log, stderr=self.log,
                                      cwd=os.path.dirname(self.exe))
 
@@ -63,7 +68,7 @@ class Wizard:
 
     def inspect(self):
         """The wizard's main window as the inspector reports it, or None."""
-        run = subprocess.run(["wine", self.inspector], stdin=subprocess.DEVNULL,
+        run = subprocess.run([wine(), self.inspector], stdin=subprocess.DEVNULL,
                              capture_output=True, timeout=60)
         try:
             data = json.loads(run.stdout.decode("utf-8"))
@@ -72,13 +77,17 @@ class Wizard:
         windows = data.get("windows") or []
         return windows[0] if windows else None
 
+    def close_browsers(self):
+        """Ends every Internet Explorer (Wine's shows its window even when started hidden)."""
+        subprocess.run([wine(), "taskkill", "/F", "/IM", "iexplore.exe"],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+
     def stop(self):
         if self.running():
             self.proc.kill()
             self.proc.wait(timeout=30)
-        subprocess.run(["wine", "taskkill", "/F", "/IM", "iexplore.exe"],
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
+        self.close_browsers()
         self.log.close()
 
 

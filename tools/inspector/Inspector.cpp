@@ -17,7 +17,6 @@
 
 namespace {
 
-const UINT kCodePage = 949;
 const wchar_t kWizardTitle[] = L"\uB178\uB974\uBCA0\uC778 \uD50C\uB7EC\uADF8\uC778 "
                                L"\uC124\uCE58 \uB9C8\uBC95\uC0AC";
 
@@ -63,16 +62,20 @@ void WriteWindowHead(CJsonWriter& json, HWND hWnd) {
     WriteRect(json, hWnd);
 }
 
+// The Unicode messages: across processes Wine passes LB_GETTEXT's buffer
+// unconverted, so SendMessageA would receive UTF-16 in a too-short buffer.
 void WriteListBox(CJsonWriter& json, HWND hList) {
     json.BeginArray("log");
-    LRESULT count = SendMessageA(hList, LB_GETCOUNT, 0, 0);
+    LRESULT count = SendMessageW(hList, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        LRESULT len = SendMessageA(hList, LB_GETTEXTLEN, i, 0);
+        LRESULT len = SendMessageW(hList, LB_GETTEXTLEN, i, 0);
         if (len < 0)
             break;
-        std::vector<char> buf(len + 1, '\0');
-        SendMessageA(hList, LB_GETTEXT, i, (LPARAM)buf.data());
-        json.ArrayString(ToUtf8(Widen(std::string(buf.data()), kCodePage)));
+        std::vector<wchar_t> buf(len + 1, L'\0');
+        LRESULT got = SendMessageW(hList, LB_GETTEXT, i, (LPARAM)buf.data());
+        if (got < 0 || got > len)
+            break;
+        json.ArrayString(ToUtf8(std::wstring(buf.data(), got)));
     }
     json.EndArray();
 }
@@ -138,6 +141,16 @@ BOOL CALLBACK CollectTopLevel(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
+// The window classes of every descendant, e.g. to see whether a dialog hosts a browser.
+void WriteChildClasses(CJsonWriter& json, HWND hWnd) {
+    std::vector<HWND> children;
+    EnumChildWindows(hWnd, CollectChild, (LPARAM)&children);
+    json.BeginArray("children");
+    for (HWND h : children)
+        json.ArrayString(ClassOf(h));
+    json.EndArray();
+}
+
 void WriteOwned(CJsonWriter& json, HWND hOwner) {
     std::vector<HWND> windows;
     EnumWindows(CollectTopLevel, (LPARAM)&windows);
@@ -147,6 +160,7 @@ void WriteOwned(CJsonWriter& json, HWND hOwner) {
             continue;
         json.BeginObject();
         WriteWindowHead(json, h);
+        WriteChildClasses(json, h);
         json.EndObject();
     }
     json.EndArray();
