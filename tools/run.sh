@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Demo: builds the exe, serves the wizard pages on 127.0.0.1:8642 and runs the
-# wizard under Wine, on $DISPLAY if set, otherwise on a private Xvfb.
+# wizard under Wine, on $DISPLAY if set, otherwise on a private Xvfb. The exe
+# is the win32 one, or the win64 one where 32-bit programs cannot run.
 # Saves build/screenshots/wizard.png (and notice.png when seen).
 set -uo pipefail
 
@@ -9,7 +10,6 @@ cd "$root"
 . tools/winenv.sh
 build=$root/build
 shots=$build/screenshots
-exe=$build/win32/app/QelPluginWizard.exe
 title="노르베인 플러그인 설치 마법사"
 server=
 wizard=
@@ -28,10 +28,13 @@ cleanup() {
 trap cleanup EXIT
 
 tools/setup.sh "$build" || exit 1
-cmake --preset win32 >/dev/null && cmake --build --preset win32 || exit 1
-[ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
 qel_winenv "$build"
 qel_wine_usable || { echo "run: Wine cannot run here: $(qel_wine_reason)" >&2; exit 1; }
+preset=$QEL_WINE_PRESET
+exe=$build/$preset/app/QelPluginWizard.exe
+cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || exit 1
+[ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
+echo "run: $exe under $QEL_WINE"
 
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then
@@ -42,7 +45,7 @@ fi
 /usr/bin/env python3 tools/demo_server.py 8642 --log "$build/demo_server.log" &
 server=$!
 mkdir -p "$shots"
-wine "$exe" >"$build/wizard-run.log" 2>&1 &
+"$QEL_WINE" "$exe" >"$build/wizard-run.log" 2>&1 &
 wizard=$!
 
 # Polls for a window with this title; prints its X id.
@@ -70,6 +73,17 @@ for i in $(seq 1 20); do
 done
 if [ -n "$notice" ]; then
     import -window "$notice" "$shots/notice.png" && echo "run: saved $shots/notice.png"
+    if [ "$own_display" = 1 ]; then
+        # Closes the notice as a user would (a click on it, then Esc) to show the whole wizard.
+        eval "$(xdotool getwindowgeometry --shell "$notice")"
+        xdotool mousemove --sync $((X + 4)) $((Y + 4)) click 1 key Escape
+        for i in $(seq 1 20); do
+            xdotool search --onlyvisible --pid "$wizard" 2>/dev/null | grep -qx "$notice" || break
+            sleep 0.25
+        done
+    fi
+else
+    echo "run: no notice seen" >&2
 fi
 import -window "$main" "$shots/wizard.png" && echo "run: saved $shots/wizard.png"
 

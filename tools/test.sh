@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The test command: setup, both builds, native unit tests, then the win32
-# suites (tests/win and tests/e2e) under Wine on a private Xvfb.
+# The test command: setup, the native and win32 builds, native unit tests, the
+# win32 exe's imports, then the Wine suites (tests/win and tests/e2e) on a
+# private Xvfb: from the win32 preset, or from the win64 preset where 32-bit
+# programs cannot run. Wine is required.
 # Ends with one line "N passed, N failed" over all suites; non-zero on failure.
-#   tools/test.sh            (QEL_REQUIRE_WINE=1: a machine without Wine fails)
+#   tools/test.sh
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -53,6 +55,23 @@ run_ctest() {
     count_ctest "$logs/$name.log"
 }
 
+# One test: the shipped exe imports Windows system DLLs only.
+check_imports() {
+    local exe=$build/win32/app/QelPluginWizard.exe dlls foreign
+    dlls=$(i686-w64-mingw32-objdump -p "$exe" 2>/dev/null | sed -n 's/^[[:space:]]*DLL Name: //p')
+    foreign=$(grep -viE "^($system_dlls)\.dll\$" <<<"$dlls")
+    if [ -n "$dlls" ] && [ -z "$foreign" ]; then
+        echo "test: imports of $(basename "$exe"): $(echo $dlls) — Windows system DLLs only"
+        passed=$((passed + 1))
+    else
+        echo "test: FAILED: $(basename "$exe") imports ${foreign:-nothing readable}" | tr '\n' ' '
+        echo
+        failed=$((failed + 1))
+    fi
+}
+system_dlls="kernel32|user32|gdi32|shell32|ole32|oleaut32|comctl32|advapi32|msvcrt|shlwapi"
+system_dlls+="|comdlg32|version|urlmon|wininet|imm32|winmm|uxtheme"
+
 tools/setup.sh "$build" || die "setup failed"
 mkdir -p "$logs"
 
@@ -68,26 +87,23 @@ cmake --preset win32 >"$logs/configure-win32.log" 2>&1 || {
 cmake --build --preset win32 || die "win32 build failed"
 
 run_ctest native --preset native
+check_imports
 
 qel_winenv "$build"
-if qel_wine_usable; then
-    [ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
-    qel_xvfb_start || die "no Xvfb"
-    qel_wine_warmup
-    run_ctest win32 --preset win32
-else
-    # Tests labelled "host" need no Wine; the rest cannot run here.
-    reason=$(qel_wine_reason)
-    total=$(ctest --preset win32 -N 2>/dev/null | sed -n 's/^Total Tests: //p')
-    run_ctest win32-host --preset win32 -L host
-    host=$(ctest --preset win32 -N -L host 2>/dev/null | sed -n 's/^Total Tests: //p')
-    n=$((${total:-0} - ${host:-0}))
-    skipped=$((skipped + n))
-    echo "test: WARNING: Wine cannot run here ($reason): $n win32 tests not run" >&2
-    if [ "${QEL_REQUIRE_WINE:-0}" = 1 ]; then
-        failed=$((failed + n))
-    fi
+qel_wine_usable || die "Wine cannot run here ($(qel_wine_reason))"
+preset=$QEL_WINE_PRESET
+if [ "$preset" = win64 ]; then
+    echo "test: 32-bit programs cannot run here; the Wine suites run 64-bit (win64 preset, $QEL_WINE)"
+    cmake --preset win64 >"$logs/configure-win64.log" 2>&1 || {
+        cat "$logs/configure-win64.log"
+        die "win64 configuration failed"
+    }
+    LANG=C LC_ALL=C cmake --build --preset win64 || die "win64 build failed"
 fi
+[ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
+qel_xvfb_start || die "no Xvfb"
+qel_wine_warmup
+run_ctest "$preset" --preset "$preset"
 
 if [ "$skipped" -gt 0 ]; then
     echo "$passed passed, $failed failed, $skipped skipped"

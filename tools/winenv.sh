@@ -5,8 +5,8 @@
 # (empty when no Wine runs here) and QEL_WINE_PRESET the CMake preset whose
 # exes it runs (win32, or win64 where 32-bit programs cannot run).
 
-QEL_WINE32=/usr/lib/wine/wine
-QEL_WINE64=/usr/lib/wine/wine64
+QEL_WINE32=${QEL_WINE32:-/usr/lib/wine/wine}
+QEL_WINE64=${QEL_WINE64:-/usr/lib/wine/wine64}
 
 # Decided once per shell: 32-bit Wine needs a kernel that runs i386 ELF programs.
 qel_wine_detect() {
@@ -47,8 +47,11 @@ qel_wine_usable() {
 
 # Why no Wine runs here, in one line.
 qel_wine_reason() {
-    echo "32-bit: $("$QEL_WINE32" --version 2>&1 | tail -n 1);" \
-        "64-bit: $("$QEL_WINE64" --version 2>&1 | tail -n 1)"
+    (
+        export LC_ALL=C
+        echo "32-bit: $("$QEL_WINE32" --version 2>&1 | tail -n 1);" \
+            "64-bit: $("$QEL_WINE64" --version 2>&1 | tail -n 1)"
+    )
 }
 
 # Runs a Windows program with the chosen loader.
