@@ -12,7 +12,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import expected as E  # noqa: E402
 from wizard_driver import (CheckFailed, Wizard, check, click_control, control,  # noqa: E402
-                           diff_lines, dismiss, poll, visible_owned)
+                           diff_lines, dismiss, poll, screenshot, visible_owned)
 
 PORT = 8642
 
@@ -211,6 +211,9 @@ def main():
         scenario(wiz, server_log, folder)
     except CheckFailed as e:
         print("e2e FAILED: %s" % e)
+        shot = os.path.join(args.work, "failure.png")
+        screenshot(shot)
+        print("e2e: the screen at the failure: %s; the wizard's output: %s" % (shot, wiz.log.name))
         return 1
     finally:
         wiz.stop()

@@ -68,11 +68,15 @@ class Wizard:
 
     def inspect(self):
         """The wizard's main window as the inspector reports it, or None."""
-        run = subprocess.run([wine(), self.inspector], stdin=subprocess.DEVNULL,
-                             capture_output=True, timeout=60)
         try:
+            run = subprocess.run([wine(), self.inspector], stdin=subprocess.DEVNULL,
+                                 capture_output=True, timeout=60)
             data = json.loads(run.stdout.decode("utf-8"))
-        except ValueError:
+        except (subprocess.TimeoutExpired, ValueError) as e:
+            self.log.write(b"inspector: %s\n" % str(e).encode())
+            return None
+        if data.get("hung"):
+            self.log.write(b"inspector: the wizard did not answer\n")
             return None
         windows = data.get("windows") or []
         return windows[0] if windows else None
@@ -89,6 +93,12 @@ class Wizard:
             self.proc.wait(timeout=30)
         self.close_browsers()
         self.log.close()
+
+
+def screenshot(path):
+    """Saves the whole X screen, to see what the user would have seen."""
+    subprocess.run(["import", "-window", "root", path], stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
 
 def control(window, ident):

@@ -47,6 +47,19 @@ std::string ClassOf(HWND hWnd) {
     return buf;
 }
 
+bool g_bHung = false;
+
+// A message to the wizard that gives up after a few seconds rather than hang
+// with a wizard that does not answer; the output then says "hung".
+LRESULT Ask(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hWnd, nMsg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
+        g_bHung = true;
+        return -1;
+    }
+    return (LRESULT)result;
+}
+
 void WriteRect(CJsonWriter& json, HWND hWnd) {
     RECT rc = {0, 0, 0, 0};
     GetWindowRect(hWnd, &rc);
@@ -62,17 +75,17 @@ void WriteWindowHead(CJsonWriter& json, HWND hWnd) {
     WriteRect(json, hWnd);
 }
 
-// The Unicode messages: across processes Wine passes LB_GETTEXT's buffer
+// Asks in Unicode: across processes Wine passes LB_GETTEXT's buffer
 // unconverted, so SendMessageA would receive UTF-16 in a too-short buffer.
 void WriteListBox(CJsonWriter& json, HWND hList) {
     json.BeginArray("log");
-    LRESULT count = SendMessageW(hList, LB_GETCOUNT, 0, 0);
+    LRESULT count = Ask(hList, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        LRESULT len = SendMessageW(hList, LB_GETTEXTLEN, i, 0);
+        LRESULT len = Ask(hList, LB_GETTEXTLEN, i, 0);
         if (len < 0)
             break;
         std::vector<wchar_t> buf(len + 1, L'\0');
-        LRESULT got = SendMessageW(hList, LB_GETTEXT, i, (LPARAM)buf.data());
+        LRESULT got = Ask(hList, LB_GETTEXT, i, (LPARAM)buf.data());
         if (got < 0 || got > len)
             break;
         json.ArrayString(ToUtf8(std::wstring(buf.data(), got)));
@@ -82,9 +95,9 @@ void WriteListBox(CJsonWriter& json, HWND hList) {
 
 void WriteProgress(CJsonWriter& json, HWND hBar) {
     json.BeginObject("progress");
-    json.Int("pos", SendMessageA(hBar, PBM_GETPOS, 0, 0));
-    json.Int("min", SendMessageA(hBar, PBM_GETRANGE, TRUE, 0));
-    json.Int("max", SendMessageA(hBar, PBM_GETRANGE, FALSE, 0));
+    json.Int("pos", Ask(hBar, PBM_GETPOS, 0, 0));
+    json.Int("min", Ask(hBar, PBM_GETRANGE, TRUE, 0));
+    json.Int("max", Ask(hBar, PBM_GETRANGE, FALSE, 0));
     json.EndObject();
 }
 
@@ -224,8 +237,9 @@ int main(int argc, char** argv) {
     for (HWND h : search.found)
         WriteDialog(json, h);
     json.EndArray();
+    json.Bool("hung", g_bHung);
     json.EndObject();
     std::fwrite(json.Text().data(), 1, json.Text().size(), stdout);
     std::fputc('\n', stdout);
-    return search.found.empty() ? 1 : 0;
+    return search.found.empty() ? 1 : g_bHung ? 3 : 0;
 }
