@@ -136,6 +136,7 @@ def wait_state(wiz, what, lines, pos, shown):
 
 def scenario(wiz, server_log, folder):
     wiz.start()
+    poll("the wizard window on the screen", lambda: wiz.shown(E.TITLE), 60)
     window = poll("the wizard window", wiz.inspect, 60)
     check("title", E.TITLE, window["title"])
     check_state(window, E.INTRO, 0, {E.IDC_BTN_START, E.IDC_BTN_CANCEL})
@@ -200,13 +201,15 @@ def main():
         print("e2e: %s has not been built" % args.exe)
         return 1
     server_log = os.path.join(args.work, "demo_server.log")
-    if os.path.exists(server_log):
-        os.remove(server_log)
+    wizard_log = os.path.join(args.work, "wizard.log")
+    for old in (server_log, wizard_log):
+        if os.path.exists(old):
+            os.remove(old)
     folder = plugin_folder(args.exe)
     plant_files(folder)
     started = time.monotonic()
     server = start_server(args.server, server_log)
-    wiz = Wizard(args.exe, args.inspect, os.path.join(args.work, "wizard.log"))
+    wiz = Wizard(args.exe, args.inspect, wizard_log)
     try:
         scenario(wiz, server_log, folder)
     except CheckFailed as e:

@@ -70,7 +70,7 @@ class Wizard:
         """The wizard's main window as the inspector reports it, or None."""
         try:
             run = subprocess.run([wine(), self.inspector], stdin=subprocess.DEVNULL,
-                                 capture_output=True, timeout=60)
+                                 capture_output=True, timeout=15)
             data = json.loads(run.stdout.decode("utf-8"))
         except (subprocess.TimeoutExpired, ValueError) as e:
             self.log.write(b"inspector: %s\n" % str(e).encode())
@@ -86,6 +86,12 @@ class Wizard:
         subprocess.run([wine(), "taskkill", "/F", "/IM", "iexplore.exe"],
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
+
+    def shown(self, title):
+        """True once X shows a window with this title (asks X, not Wine)."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                               stdin=subprocess.DEVNULL, capture_output=True, timeout=30)
+        return found.returncode == 0 and bool(found.stdout.strip())
 
     def stop(self):
         if self.running():
