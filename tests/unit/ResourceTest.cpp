@@ -148,7 +148,7 @@ TEST(ResourceTest, BrowserStateBlocksDifferOnlyInTheControlId) {
         EXPECT_EQ(0x0057D0E0u, Le32(*block, 8 + 56)); // VID_LargeIcons
         EXPECT_EQ(76u, Le32(*block, 8 + 80));
         EXPECT_EQ(0x00021401u, Le32(*block, 8 + 84)); // CLSID_ShellLink
-        EXPECT_EQ(0, Le16(*block, 168)); // end mark
+        EXPECT_EQ(0, Le16(*block, 168));              // end mark
     }
     ASSERT_EQ(setup.size(), paytest.size());
     EXPECT_TRUE(std::equal(setup.begin() + 2, setup.end(), paytest.begin() + 2));
