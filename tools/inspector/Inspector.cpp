@@ -101,14 +101,15 @@ void WriteProgress(CJsonWriter& json, HWND hBar) {
     json.EndObject();
 }
 
-BOOL CALLBACK CollectChild(HWND hWnd, LPARAM lParam) {
+// Enumeration callback: adds each window to the vector at lParam.
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
     reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
     return TRUE;
 }
 
 void WriteChildren(CJsonWriter& json, HWND hDlg) {
     std::vector<HWND> children;
-    EnumChildWindows(hDlg, CollectChild, (LPARAM)&children);
+    EnumChildWindows(hDlg, CollectWindow, (LPARAM)&children);
     HWND hList = nullptr;
     HWND hBar = nullptr;
     json.BeginArray("controls");
@@ -149,15 +150,10 @@ BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
-BOOL CALLBACK CollectTopLevel(HWND hWnd, LPARAM lParam) {
-    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-    return TRUE;
-}
-
 // The window classes of every descendant, e.g. to see whether a dialog hosts a browser.
 void WriteChildClasses(CJsonWriter& json, HWND hWnd) {
     std::vector<HWND> children;
-    EnumChildWindows(hWnd, CollectChild, (LPARAM)&children);
+    EnumChildWindows(hWnd, CollectWindow, (LPARAM)&children);
     json.BeginArray("children");
     for (HWND h : children)
         json.ArrayString(ClassOf(h));
@@ -166,7 +162,7 @@ void WriteChildClasses(CJsonWriter& json, HWND hWnd) {
 
 void WriteOwned(CJsonWriter& json, HWND hOwner) {
     std::vector<HWND> windows;
-    EnumWindows(CollectTopLevel, (LPARAM)&windows);
+    EnumWindows(CollectWindow, (LPARAM)&windows);
     json.BeginArray("owned");
     for (HWND h : windows) {
         if (GetWindow(h, GW_OWNER) != hOwner)
