@@ -26,11 +26,22 @@ MSG g_currentMsg = {};
 CWnd* g_pWndInit = nullptr;
 HHOOK g_hHookCreate = nullptr;
 
+// The input method's own windows can be created on this thread in the middle
+// of another window's creation; they are never the window being waited for.
+bool IsImeWindow(HWND hWnd) {
+    if (::GetClassLongPtrA(hWnd, GCL_STYLE) & CS_IME)
+        return true;
+    char cls[8] = {};
+    ::GetClassNameA(hWnd, cls, sizeof(cls));
+    return ::lstrcmpiA(cls, "IME") == 0;
+}
+
 LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && g_pWndInit != nullptr) {
+    HWND hWnd = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && g_pWndInit != nullptr && !IsImeWindow(hWnd)) {
         CWnd* pWnd = g_pWndInit;
         g_pWndInit = nullptr;
-        pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        pWnd->SubclassWindow(hWnd);
     }
     return CallNextHookEx(g_hHookCreate, code, wParam, lParam);
 }
