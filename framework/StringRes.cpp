@@ -4,15 +4,18 @@
 #include "framework/WinApp.h"
 
 BOOL CString::LoadString(UINT id) {
-    // A string resource holds at most 65535 characters; two bytes each in
-    // code page 949 is the most the conversion can need.
-    char buffer[4096];
-    int length = ::LoadStringA(AfxGetResourceHandle(), id, buffer, sizeof(buffer));
-    if (length <= 0) {
-        Empty();
+    // With no buffer, LoadStringW points at the resource's own UTF-16 text, so
+    // a string of any length converts whole.
+    const wchar_t* pText = nullptr;
+    const int nChars =
+        ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&pText), 0);
+    Empty();
+    if (nChars <= 0 || pText == nullptr)
         return FALSE;
-    }
-    *this = CString(buffer, length);
+    const int nBytes =
+        ::WideCharToMultiByte(CP_ACP, 0, pText, nChars, nullptr, 0, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, 0, pText, nChars, GetBuffer(nBytes), nBytes, nullptr, nullptr);
+    ReleaseBuffer(nBytes);
     return TRUE;
 }
 
