@@ -14,7 +14,10 @@ CImageButton::~CImageButton() {
 }
 
 void CImageButton::InitButton() {
-    SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_hBmpUp));
+    // The picture the template gave the static is handed back to us to free.
+    HBITMAP hOld = SetBitmap(m_hBmpUp);
+    if (hOld != nullptr && hOld != m_hBmpUp && hOld != m_hBmpDown)
+        ::DeleteObject(hOld);
 }
 
 void CImageButton::SetToolTip(LPCTSTR) {}
