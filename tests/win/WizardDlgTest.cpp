@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,13 @@ public:
     }
     void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) override {
         m_starts.push_back(std::string("open:") + file + " " + parameters);
+    }
+    bool m_bSysMenu = false;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE && m_bSysMenu)
+            ::SetWindowLongA(m_hWnd, GWL_STYLE, ::GetWindowLongA(m_hWnd, GWL_STYLE) | WS_SYSMENU);
+        return CWizardDlg::WindowProc(message, wParam, lParam);
     }
     BOOL OnInitDialog() override {
         BOOL bResult = CWizardDlg::OnInitDialog();
@@ -141,14 +149,26 @@ TEST(WizardDlgTest, StateAfterInitialisation) {
         ::GetWindowTextA(d.m_hWnd, title, sizeof(title));
         EXPECT_STREQ("노르베인 플러그인 설치 마법사", title);
 
-        // No string 101, so no about item on the system menu.
-        HMENU hSysMenu = ::GetSystemMenu(d.m_hWnd, FALSE);
-        if (hSysMenu != nullptr) {
-            EXPECT_EQ(static_cast<UINT>(-1), ::GetMenuState(hSysMenu, IDM_ABOUTBOX, MF_BYCOMMAND));
-        }
         d.EndDialog(0);
     };
     EXPECT_EQ(0, dlg.DoModal());
+}
+
+TEST(WizardDlgTest, NoAboutItemWithoutItsString) {
+    // The template has no system menu; give the window one before its
+    // initialisation, so that the item would have somewhere to go.
+    CTestWizardDlg dlg;
+    dlg.m_bSysMenu = true;
+    dlg.m_body = [](CTestWizardDlg& d) {
+        HMENU hSysMenu = ::GetSystemMenu(d.m_hWnd, FALSE);
+        ASSERT_NE(nullptr, hSysMenu);
+        EXPECT_EQ(static_cast<UINT>(-1), ::GetMenuState(hSysMenu, IDM_ABOUTBOX, MF_BYCOMMAND));
+        const int nItems = ::GetMenuItemCount(hSysMenu);
+        ::GetSystemMenu(d.m_hWnd, TRUE);
+        EXPECT_EQ(::GetMenuItemCount(::GetSystemMenu(d.m_hWnd, FALSE)), nItems);
+        d.EndDialog(0);
+    };
+    dlg.DoModal();
 }
 
 TEST(WizardDlgTest, FirstEraseFitsTheWindowToTheBackground) {
@@ -159,6 +179,11 @@ TEST(WizardDlgTest, FirstEraseFitsTheWindowToTheBackground) {
         ::GetWindowRect(d.m_hWnd, &rc);
         EXPECT_EQ(490, rc.right - rc.left);
         EXPECT_EQ(510, rc.bottom - rc.top);
+        // Centred on the work area, since it has no owner.
+        RECT rcWork;
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+        EXPECT_LE(std::abs((rc.left + rc.right) - (rcWork.left + rcWork.right)), 1);
+        EXPECT_LE(std::abs((rc.top + rc.bottom) - (rcWork.top + rcWork.bottom)), 1);
         // A later erase paints only: a moved window stays where it is.
         ::SetWindowPos(d.m_hWnd, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::RedrawWindow(d.m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW);
