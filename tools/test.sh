@@ -16,8 +16,16 @@ passed=0
 failed=0
 skipped=0
 
-trap 'qel_wine_shutdown; qel_xvfb_stop' EXIT
 exec </dev/null
+# One run at a time per work tree: runs share the Wine prefix, and each ends
+# its Wine server on exit.
+mkdir -p "$build"
+exec 9>"$build/.test.lock"
+if ! flock -n 9; then
+    echo "test: waiting for another test run in this tree"
+    flock 9
+fi
+trap 'qel_wine_shutdown; qel_xvfb_stop' EXIT
 
 die() {
     echo "test: $*" >&2
