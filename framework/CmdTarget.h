@@ -26,7 +26,6 @@ enum AfxSig : unsigned {
     AfxSig_lp,   // LRESULT (CPoint)
     AfxSig_hDWw, // HBRUSH (CDC*, CWnd*, UINT)
     AfxSig_vwp,  // void (UINT, CPoint)
-    AfxSig_vDv,  // void (CDC*)   (reserved)
 };
 
 struct AFX_MSGMAP_ENTRY {

@@ -91,7 +91,6 @@ INT_PTR CDialog::DoModal() {
 int CDialog::RunModalLoop() {
     bool bShowIdle = !(GetStyle() & WS_VISIBLE);
     bool bIdle = true;
-    m_bInModalLoop = true;
     ++g_nModalDepth;
     MSG msg;
     while (m_bContinueModal) {
@@ -126,7 +125,6 @@ int CDialog::RunModalLoop() {
             bIdle = true;
     }
     --g_nModalDepth;
-    m_bInModalLoop = false;
     return m_nModalResult;
 }
 

@@ -48,7 +48,6 @@ protected:
 private:
     int m_nModalResult = -1;
     bool m_bContinueModal = false;
-    bool m_bInModalLoop = false;
 
     static INT_PTR CALLBACK DlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
