@@ -98,21 +98,11 @@ template <typename T> AFX_PMSG AfxMsgCast(T pfn) {
 // A handler of ThisClass with the given base-class signature.
 #define AFX_MSG_CAST(sigType, fn) AfxMsgCast(static_cast<sigType>(fn))
 
-#define ON_COMMAND(id, memberFxn)                                                                  \
-    {WM_COMMAND,                                                                                   \
-     0,                                                                                            \
-     static_cast<UINT>(id),                                                                        \
-     static_cast<UINT>(id),                                                                        \
-     AfxSig_vv,                                                                                    \
-     static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
-
-#define ON_CONTROL(code, id, memberFxn)                                                            \
-    {WM_COMMAND,                                                                                   \
-     static_cast<UINT>(code),                                                                      \
-     static_cast<UINT>(id),                                                                        \
-     static_cast<UINT>(id),                                                                        \
-     AfxSig_vv,                                                                                    \
-     static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
+#define AFX_CMD_ID(n) static_cast<UINT>(n)
+#define AFX_CMD_FN(fn) static_cast<AFX_PMSG>(&ThisClass::fn)
+#define ON_CONTROL(code, id, fn)                                                                   \
+    {WM_COMMAND, AFX_CMD_ID(code), AFX_CMD_ID(id), AFX_CMD_ID(id), AfxSig_vv, AFX_CMD_FN(fn)},
+#define ON_COMMAND(id, memberFxn) ON_CONTROL(0, id, memberFxn)
 
 // Click notification of a notify-style static or of a button (code 0).
 #define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(0, id, memberFxn)

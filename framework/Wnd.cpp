@@ -255,15 +255,15 @@ BOOL CWnd::DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wP
                          LRESULT* pResult) {
     union {
         AFX_PMSG pfn;
-        void (CWnd::*pfn_vv)();
-        void (CWnd::*pfn_vw)(UINT);
-        void (CWnd::*pfn_vwl)(UINT, LPARAM);
-        HCURSOR (CWnd::*pfn_hv)();
-        int (CWnd::*pfn_is)(LPCREATESTRUCT);
-        BOOL (CWnd::*pfn_bD)(CDC*);
-        LRESULT (CWnd::*pfn_lp)(CPoint);
-        HBRUSH (CWnd::*pfn_hDWw)(CDC*, CWnd*, UINT);
-        void (CWnd::*pfn_vwp)(UINT, CPoint);
+        AFX_PMSG_vv pfn_vv;
+        AFX_PMSG_vw pfn_vw;
+        AFX_PMSG_vwl pfn_vwl;
+        AFX_PMSG_hv pfn_hv;
+        AFX_PMSG_is pfn_is;
+        AFX_PMSG_bD pfn_bD;
+        AFX_PMSG_lp pfn_lp;
+        AFX_PMSG_hDWw pfn_hDWw;
+        AFX_PMSG_vwp pfn_vwp;
     } mmf;
     mmf.pfn = pEntry->pfn;
     LRESULT lResult = 0;

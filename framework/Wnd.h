@@ -133,75 +133,34 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 // Binds a dialog control to a window object on the first exchange.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
+// Handler pointer types, one per AfxSig.
+typedef void (CWnd::*AFX_PMSG_vv)();
+typedef void (CWnd::*AFX_PMSG_vw)(UINT);
+typedef void (CWnd::*AFX_PMSG_vwl)(UINT, LPARAM);
+typedef HCURSOR (CWnd::*AFX_PMSG_hv)();
+typedef int (CWnd::*AFX_PMSG_is)(LPCREATESTRUCT);
+typedef BOOL (CWnd::*AFX_PMSG_bD)(CDC*);
+typedef LRESULT (CWnd::*AFX_PMSG_lp)(CPoint);
+typedef HBRUSH (CWnd::*AFX_PMSG_hDWw)(CDC*, CWnd*, UINT);
+typedef void (CWnd::*AFX_PMSG_vwp)(UINT, CPoint);
+
 // Window-message entries; the handler keeps the class library's name.
-#define ON_WM_SYSCOMMAND()                                                                         \
-    {WM_SYSCOMMAND,                                                                                \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_vwl,                                                                                   \
-     AFX_MSG_CAST(void(CWnd::*)(UINT, LPARAM), &ThisClass::OnSysCommand)},
-#define ON_WM_PAINT()                                                                              \
-    {WM_PAINT, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(), &ThisClass::OnPaint)},
-#define ON_WM_QUERYDRAGICON()                                                                      \
-    {WM_QUERYDRAGICON,                                                                             \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_hv,                                                                                    \
-     AFX_MSG_CAST(HCURSOR(CWnd::*)(), &ThisClass::OnQueryDragIcon)},
-#define ON_WM_CREATE()                                                                             \
-    {WM_CREATE, 0,         0,                                                                      \
-     0,         AfxSig_is, AFX_MSG_CAST(int(CWnd::*)(LPCREATESTRUCT), &ThisClass::OnCreate)},
-#define ON_WM_CLOSE()                                                                              \
-    {WM_CLOSE, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(), &ThisClass::OnClose)},
-#define ON_WM_DESTROY()                                                                            \
-    {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(), &ThisClass::OnDestroy)},
-#define ON_WM_ERASEBKGND()                                                                         \
-    {WM_ERASEBKGND,                                                                                \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_bD,                                                                                    \
-     AFX_MSG_CAST(BOOL(CWnd::*)(CDC*), &ThisClass::OnEraseBkgnd)},
-#define ON_WM_NCHITTEST()                                                                          \
-    {WM_NCHITTEST,                                                                                 \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_lp,                                                                                    \
-     AFX_MSG_CAST(LRESULT(CWnd::*)(CPoint), &ThisClass::OnNcHitTest)},
-#define ON_WM_TIMER()                                                                              \
-    {WM_TIMER, 0, 0, 0, AfxSig_vw, AFX_MSG_CAST(void(CWnd::*)(UINT), &ThisClass::OnTimer)},
+#define AFX_WM_ENTRY(msg, sig, fn)                                                                 \
+    {msg, 0, 0, 0, AfxSig_##sig, AFX_MSG_CAST(AFX_PMSG_##sig, &ThisClass::fn)},
+#define ON_WM_SYSCOMMAND() AFX_WM_ENTRY(WM_SYSCOMMAND, vwl, OnSysCommand)
+#define ON_WM_PAINT() AFX_WM_ENTRY(WM_PAINT, vv, OnPaint)
+#define ON_WM_QUERYDRAGICON() AFX_WM_ENTRY(WM_QUERYDRAGICON, hv, OnQueryDragIcon)
+#define ON_WM_CREATE() AFX_WM_ENTRY(WM_CREATE, is, OnCreate)
+#define ON_WM_CLOSE() AFX_WM_ENTRY(WM_CLOSE, vv, OnClose)
+#define ON_WM_DESTROY() AFX_WM_ENTRY(WM_DESTROY, vv, OnDestroy)
+#define ON_WM_ERASEBKGND() AFX_WM_ENTRY(WM_ERASEBKGND, bD, OnEraseBkgnd)
+#define ON_WM_NCHITTEST() AFX_WM_ENTRY(WM_NCHITTEST, lp, OnNcHitTest)
+#define ON_WM_TIMER() AFX_WM_ENTRY(WM_TIMER, vw, OnTimer)
 // Stands for every WM_CTLCOLORxxx message; nCtlColor tells which.
-#define ON_WM_CTLCOLOR()                                                                           \
-    {WM_CTLCOLOR_ANY,                                                                              \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_hDWw,                                                                                  \
-     AFX_MSG_CAST(HBRUSH(CWnd::*)(CDC*, CWnd*, UINT), &ThisClass::OnCtlColor)},
-#define ON_WM_LBUTTONDOWN()                                                                        \
-    {WM_LBUTTONDOWN,                                                                               \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_vwp,                                                                                   \
-     AFX_MSG_CAST(void(CWnd::*)(UINT, CPoint), &ThisClass::OnLButtonDown)},
-#define ON_WM_LBUTTONUP()                                                                          \
-    {WM_LBUTTONUP,                                                                                 \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_vwp,                                                                                   \
-     AFX_MSG_CAST(void(CWnd::*)(UINT, CPoint), &ThisClass::OnLButtonUp)},
-#define ON_WM_MOUSEMOVE()                                                                          \
-    {WM_MOUSEMOVE,                                                                                 \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_vwp,                                                                                   \
-     AFX_MSG_CAST(void(CWnd::*)(UINT, CPoint), &ThisClass::OnMouseMove)},
+#define ON_WM_CTLCOLOR() AFX_WM_ENTRY(WM_CTLCOLOR_ANY, hDWw, OnCtlColor)
+#define ON_WM_LBUTTONDOWN() AFX_WM_ENTRY(WM_LBUTTONDOWN, vwp, OnLButtonDown)
+#define ON_WM_LBUTTONUP() AFX_WM_ENTRY(WM_LBUTTONUP, vwp, OnLButtonUp)
+#define ON_WM_MOUSEMOVE() AFX_WM_ENTRY(WM_MOUSEMOVE, vwp, OnMouseMove)
 
 // Message number under which ON_WM_CTLCOLOR entries are filed (the 16-bit
 // WM_CTLCOLOR, which no 32-bit window receives).
