@@ -21,3 +21,10 @@ BOOL CSkinBackground::OnEraseBkgnd(CWnd& wnd, CDC* pDC, CBitmap& background, int
     }
     return TRUE;
 }
+
+HBRUSH CSkinBackground::CtlColor(CDC* pDC, UINT nCtlColor, HBRUSH hbrBase) {
+    if (nCtlColor != CTLCOLOR_STATIC)
+        return hbrBase;
+    pDC->SetBkMode(TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}

@@ -11,4 +11,8 @@ class CSkinBackground {
 public:
     // The body of every skinned dialog's OnEraseBkgnd; always TRUE.
     static BOOL OnEraseBkgnd(CWnd& wnd, CDC* pDC, CBitmap& background, int& bFirstPaint);
+    // The body of a skinned dialog's OnCtlColor, given the base class's brush
+    // (which the caller always asks for): statics transparent over the
+    // bitmap, every other control the base brush.
+    static HBRUSH CtlColor(CDC* pDC, UINT nCtlColor, HBRUSH hbrBase);
 };
