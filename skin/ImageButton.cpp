@@ -1,8 +1,62 @@
 #include "skin/ImageButton.h"
 
-CImageButton::CImageButton() = default;
+#include "skin/PressTracker.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const UINT_PTR IDT_PRESS = 1;
+const UINT IDT_PRESS_ELAPSE = 50;
+const WORD IDC_WINHLP_HAND = 106;
+
+} // namespace
+
+// The button's side of the press tracking.
+class CImageButtonHost : public IPressHost {
+public:
+    CImageButtonHost(CImageButton& button, MSG* pMsg = nullptr) : m_btn(button), m_pMsg(pMsg) {}
+
+    void SetPressTimer() override { m_btn.SetTimer(IDT_PRESS, IDT_PRESS_ELAPSE, nullptr); }
+    void KillPressTimer() override { m_btn.KillTimer(IDT_PRESS); }
+    void ShowFace(BOOL bPressed) override {
+        m_btn.SetBitmap(bPressed ? m_btn.m_hBmpDown : m_btn.m_hBmpUp);
+    }
+    BOOL IsPointerOver() override {
+        POINT pt = {};
+        ::GetCursorPos(&pt);
+        m_btn.ScreenToClient(&pt);
+        return m_btn.m_pRegion->PtInRegion(pt);
+    }
+    void SetHandCursor() override { ::SetCursor(m_btn.m_hHandCursor); }
+    void RelayToToolTip() override {
+        if (m_btn.m_pToolTip->m_hWnd != nullptr)
+            m_btn.m_pToolTip->SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(m_pMsg));
+    }
+    void PassOn() override { m_btn.Default(); }
+
+private:
+    CImageButton& m_btn;
+    MSG* m_pMsg;
+};
+
+BEGIN_MESSAGE_MAP(CImageButton, CStatic)
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+CImageButton::CImageButton() {
+    m_pRegion = new CRgn;
+    m_pToolTip = new CToolTipCtrl;
+}
 
 CImageButton::~CImageButton() {
+    if (m_hHandCursor != nullptr) {
+        ::DestroyCursor(m_hHandCursor);
+        m_hHandCursor = nullptr;
+    }
     if (m_hBmpDown != nullptr) {
         ::DeleteObject(m_hBmpDown);
         m_hBmpDown = nullptr;
@@ -11,16 +65,49 @@ CImageButton::~CImageButton() {
         ::DeleteObject(m_hBmpUp);
         m_hBmpUp = nullptr;
     }
+    delete m_pToolTip;
+    m_pToolTip = nullptr;
+    delete m_pRegion;
+    m_pRegion = nullptr;
+}
+
+CString CImageButton::GetWindowsDir() {
+    char buffer[4096] = {};
+    ::GetWindowsDirectoryA(buffer, sizeof(buffer));
+    return CString(buffer);
 }
 
 void CImageButton::InitButton() {
+    // A private copy of winhlp32's hand cursor outlives the module; where
+    // that cannot be had, a copy of the system's hand cursor serves.
+    HMODULE hModule = ::LoadLibraryA(GetWindowsDir() + "\\winhlp32.exe");
+    if (hModule != nullptr) {
+        HCURSOR hCursor = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_WINHLP_HAND));
+        if (hCursor != nullptr)
+            m_hHandCursor = ::CopyIcon(hCursor);
+        ::FreeLibrary(hModule);
+    }
+    if (m_hHandCursor == nullptr)
+        m_hHandCursor = ::CopyIcon(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+
     // The picture the template gave the static is handed back to us to free.
     HBITMAP hOld = SetBitmap(m_hBmpUp);
     if (hOld != nullptr && hOld != m_hBmpUp && hOld != m_hBmpDown)
         ::DeleteObject(hOld);
+
+    RECT rc;
+    GetClientRect(&rc);
+    m_pRegion->CreateRectRgn(rc.left, rc.top, rc.right, rc.bottom);
 }
 
-void CImageButton::SetToolTip(LPCTSTR) {}
+void CImageButton::SetToolTip(LPCTSTR text) {
+    if (m_pToolTip->Create(this, WS_POPUP | TTS_CLOSE | TTS_ALWAYSTIP) != TRUE)
+        return;
+    m_pToolTip->SendMessage(TTM_ACTIVATE, TRUE, 0);
+    m_pToolTip->AddTool(this, text);
+    m_pToolTip->SendMessage(TTM_SETMAXTIPWIDTH, 0, 150);
+    m_pToolTip->SendMessage(TTM_SETDELAYTIME, TTDT_AUTOMATIC, 200);
+}
 
 void CImageButton::ShowButton(int nShow) {
     m_bShown = nShow;
@@ -29,4 +116,30 @@ void CImageButton::ShowButton(int nShow) {
 
 void CImageButton::SetActive(int bActive) {
     m_bActive = bActive;
+}
+
+BOOL CImageButton::PreTranslateMessage(MSG* pMsg) {
+    CImageButtonHost host(*this, pMsg);
+    CPressTracker::PreTranslate(host, m_bShown, m_bActive);
+    return CStatic::PreTranslateMessage(pMsg);
+}
+
+void CImageButton::OnLButtonDown(UINT, CPoint) {
+    CImageButtonHost host(*this);
+    CPressTracker::OnLButtonDown(host, m_bShown, m_bActive);
+}
+
+void CImageButton::OnLButtonUp(UINT, CPoint) {
+    CImageButtonHost host(*this);
+    CPressTracker::OnLButtonUp(host, m_bShown, m_bActive);
+}
+
+void CImageButton::OnMouseMove(UINT, CPoint) {
+    CImageButtonHost host(*this);
+    CPressTracker::OnMouseMove(host, m_bShown, m_bActive);
+}
+
+void CImageButton::OnTimer(UINT) {
+    CImageButtonHost host(*this);
+    CPressTracker::OnTimer(host);
 }
