@@ -6,6 +6,7 @@
 class CAboutDlg : public CDialog {
 public:
     CAboutDlg();
+    ~CAboutDlg() override = default;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
