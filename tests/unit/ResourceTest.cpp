@@ -185,7 +185,7 @@ TEST(ResourceTest, VersionBlockMatchesTheTable) {
         {u"FileDescription", u"QelPluginWizard MFC 응용 프로그램"},
         {u"FileVersion", u"1, 0, 0, 1"},
         {u"InternalName", u"QelPluginWizard"},
-        {u"LegalCopyright", u"Copyright (C) 2026 NORVANE Co., Ltd."},
+        {u"LegalCopyright", u"(C) 2026 NORVANE Co., Ltd."},
         {u"LegalTrademarks", u""},
         {u"OriginalFilename", u"QelPluginWizard.EXE"},
         {u"PrivateBuild", u""},

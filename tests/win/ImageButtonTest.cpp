@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 namespace {
 
 class CButtonDlg : public CDialog {
@@ -15,6 +17,7 @@ public:
     CButtonDlg() : CDialog(IDD_TEST_DIALOG) {}
     CImageButton m_btn;
     std::function<void(CButtonDlg&)> m_body;
+    int m_nClicks = 0;
 
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_TEST_PICTURE, m_btn); }
     BOOL OnInitDialog() override {
@@ -23,7 +26,30 @@ public:
         EndDialog(0);
         return TRUE;
     }
+    void OnClick() { ++m_nClicks; }
+
+    DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(CButtonDlg, CDialog)
+ON_STN_CLICKED(IDC_TEST_PICTURE, OnClick)
+END_MESSAGE_MAP()
+
+// Both faces of bitmap 140, then the button set up as the dialogs do it.
+void SetUpButton(CImageButton& btn, LPCTSTR tip) {
+    HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    btn.m_hBmpUp = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_BTN_NEXT));
+    btn.m_hBmpDown = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_BTN_NEXT));
+    btn.InitButton();
+    btn.SetToolTip(tip);
+    btn.SetActive(1);
+}
+
+void MovePointerTo(HWND hWnd, int x, int y) {
+    POINT pt = {x, y};
+    ::ClientToScreen(hWnd, &pt);
+    ::SetCursorPos(pt.x, pt.y);
+}
 
 } // namespace
 
@@ -58,4 +84,88 @@ TEST(ImageButtonTest, ShowButtonRecordsWhatItWasToldAndHidesForAnythingButOne) {
         EXPECT_FALSE(::GetWindowLongA(d.m_btn.m_hWnd, GWL_STYLE) & WS_VISIBLE);
     };
     dlg.DoModal();
+}
+
+TEST(ImageButtonTest, PressShowsThePressedFaceAndEndsOnReleaseOrWhenThePointerLeaves) {
+    CButtonDlg dlg;
+    dlg.m_body = [](CButtonDlg& d) {
+        SetUpButton(d.m_btn, "OK");
+        const HWND hBtn = d.m_btn.m_hWnd;
+        RECT rc;
+        ::GetClientRect(hBtn, &rc);
+        EXPECT_EQ(64, rc.right);
+        EXPECT_EQ(24, rc.bottom);
+        EXPECT_TRUE(d.m_btn.m_pRegion->PtInRegion(CPoint(63, 23)));
+        EXPECT_FALSE(d.m_btn.m_pRegion->PtInRegion(CPoint(64, 0)));
+
+        ::SendMessageA(hBtn, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(1, d.m_nClicks); // on the button-down
+        EXPECT_EQ(d.m_btn.m_hBmpDown, d.m_btn.GetBitmap());
+        ::SendMessageA(hBtn, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(d.m_btn.m_hBmpUp, d.m_btn.GetBitmap());
+        EXPECT_FALSE(::KillTimer(hBtn, 1)); // none left running
+
+        ::SendMessageA(hBtn, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        MovePointerTo(hBtn, 10, 10);
+        ::SendMessageA(hBtn, WM_TIMER, 1, 0);
+        EXPECT_EQ(d.m_btn.m_hBmpDown, d.m_btn.GetBitmap());
+        MovePointerTo(hBtn, 70, 10);
+        ::SendMessageA(hBtn, WM_TIMER, 1, 0);
+        EXPECT_EQ(d.m_btn.m_hBmpUp, d.m_btn.GetBitmap());
+        EXPECT_FALSE(::KillTimer(hBtn, 1));
+        EXPECT_EQ(2, d.m_nClicks);
+
+        // Inert: the press is swallowed.
+        d.m_btn.SetActive(0);
+        ::SendMessageA(hBtn, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(2, d.m_nClicks);
+        EXPECT_EQ(d.m_btn.m_hBmpUp, d.m_btn.GetBitmap());
+    };
+    dlg.DoModal();
+}
+
+TEST(ImageButtonTest, TooltipHoldsTheButtonAsItsOneTool) {
+    CButtonDlg dlg;
+    dlg.m_body = [](CButtonDlg& d) {
+        SetUpButton(d.m_btn, "CANCEL");
+        std::string text;
+        const HWND hTip = FindToolTip(d.m_btn.m_hWnd, &text);
+        ASSERT_NE(nullptr, hTip);
+        EXPECT_EQ(d.m_btn.m_pToolTip->m_hWnd, hTip);
+        EXPECT_EQ("CANCEL", text);
+        EXPECT_EQ(1, ::SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0));
+        EXPECT_EQ(150, ::SendMessageA(hTip, TTM_GETMAXTIPWIDTH, 0, 0));
+        EXPECT_EQ(200, ::SendMessageA(hTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+        EXPECT_EQ(2000, ::SendMessageA(hTip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0));
+    };
+    dlg.DoModal();
+}
+
+TEST(ImageButtonTest, DestructorLeavesNoHandleBehind) {
+    CButtonDlg dlg;
+    dlg.m_body = [](CButtonDlg& d) {
+        // A second button on the dialog's other static, destroyed while the
+        // dialog and so its tooltip's owner still live.
+        CImageButton* pBtn = new CImageButton;
+        ASSERT_TRUE(pBtn->SubclassDlgItem(IDC_TEST_CLICK, &d));
+        SetUpButton(*pBtn, "OK");
+        const HBITMAP hUp = pBtn->m_hBmpUp;
+        const HBITMAP hDown = pBtn->m_hBmpDown;
+        const HCURSOR hCursor = pBtn->m_hHandCursor;
+        const HWND hTip = pBtn->m_pToolTip->m_hWnd;
+        const HGDIOBJ hRgn = pBtn->m_pRegion->GetSafeHandle();
+        ASSERT_NE(nullptr, hCursor);
+        ASSERT_TRUE(::IsWindow(hTip));
+        ASSERT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(hRgn));
+        delete pBtn;
+        EXPECT_EQ(0u, ::GetObjectType(hUp));
+        EXPECT_EQ(0u, ::GetObjectType(hDown));
+        EXPECT_EQ(0u, ::GetObjectType(hRgn));
+        EXPECT_FALSE(::IsWindow(hTip));
+        EXPECT_FALSE(::DestroyCursor(hCursor));
+        // The dialog's own button keeps its tooltip until the dialog goes.
+        SetUpButton(d.m_btn, "OK");
+    };
+    dlg.DoModal();
+    EXPECT_EQ(nullptr, dlg.m_btn.m_pToolTip->m_hWnd);
 }

@@ -99,3 +99,46 @@ std::string ListLine(HWND hList, int index) {
     text.resize(static_cast<size_t>(length));
     return text;
 }
+
+namespace {
+
+struct SFindTip {
+    HWND hWndTool;
+    HWND hFound;
+    std::string text;
+};
+
+BOOL CALLBACK FindTipProc(HWND hWnd, LPARAM lParam) {
+    SFindTip* find = reinterpret_cast<SFindTip*>(lParam);
+    char cls[32] = {};
+    ::GetClassNameA(hWnd, cls, sizeof(cls));
+    if (::lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0)
+        return TRUE;
+    const int count = static_cast<int>(::SendMessageA(hWnd, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        TTTOOLINFOA ti = {};
+        ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        ti.lpszText = text;
+        if (!::SendMessageA(hWnd, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&ti)))
+            continue;
+        if (!(ti.uFlags & TTF_IDISHWND) || reinterpret_cast<HWND>(ti.uId) != find->hWndTool)
+            continue;
+        ti.lpszText = text;
+        ::SendMessageA(hWnd, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&ti));
+        find->hFound = hWnd;
+        find->text = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindToolTip(HWND hWndTool, std::string* pText) {
+    SFindTip find = {hWndTool, nullptr, std::string()};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindTipProc, reinterpret_cast<LPARAM>(&find));
+    if (pText != nullptr)
+        *pText = find.text;
+    return find.hFound;
+}

@@ -19,3 +19,7 @@ HWND FindOwnedDialog(HWND hWndOwner);
 
 // Text of one list-box line.
 std::string ListLine(HWND hList, int index);
+
+// The tooltip window of this thread that has hWndTool registered as a tool
+// by its handle, or NULL; *pText gets that tool's text.
+HWND FindToolTip(HWND hWndTool, std::string* pText);

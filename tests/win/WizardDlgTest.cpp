@@ -4,6 +4,7 @@
 
 #include "app/WizardDlg.h"
 #include "res/resource.h"
+#include "skin/AboutDlg.h"
 #include "web/WizardServer.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +150,14 @@ TEST(WizardDlgTest, StateAfterInitialisation) {
         ::GetWindowTextA(d.m_hWnd, title, sizeof(title));
         EXPECT_STREQ("노르베인 플러그인 설치 마법사", title);
 
+        for (const auto& tool :
+             {std::make_pair(IDC_BTN_START, "OK"), std::make_pair(IDC_BTN_CANCEL, "CANCEL"),
+              std::make_pair(IDC_BTN_TEST, "OK")}) {
+            std::string tip;
+            EXPECT_NE(nullptr, FindToolTip(d.Item(tool.first), &tip)) << tool.first;
+            EXPECT_EQ(tool.second, tip) << tool.first;
+        }
+
         d.EndDialog(0);
     };
     EXPECT_EQ(0, dlg.DoModal());
@@ -196,24 +205,73 @@ TEST(WizardDlgTest, FirstEraseFitsTheWindowToTheBackground) {
 }
 
 TEST(WizardDlgTest, AboutBoxOnlyForItsSystemCommand) {
+    // Each way of closing the about box, one per command that opens it.
+    const std::function<void(HWND)> closings[] = {
+        [](HWND h) { ::SendMessageA(h, WM_COMMAND, IDOK, 0); },
+        [](HWND h) { ::PostMessageA(::GetDlgItem(h, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); },
+        [](HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
     CTestWizardDlg dlg;
-    dlg.m_body = [](CTestWizardDlg& d) {
-        for (UINT nCommand : {16u, 31u}) {
+    bool bAboutFor32 = true;
+    dlg.m_body = [&](CTestWizardDlg& d) {
+        const UINT commands[] = {16u, 31u, 16u};
+        for (int i = 0; i < 3; ++i) {
             bool bSeen = false;
-            PostToModalLoop([&bSeen] {
+            PostToModalLoop([&bSeen, &closings, i] {
                 HWND hAbout = FindThreadDialog("QelPluginWizard 정보");
                 bSeen = hAbout != nullptr;
                 if (hAbout != nullptr)
-                    ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
+                    closings[i](hAbout);
             });
-            d.SendMessage(WM_SYSCOMMAND, nCommand, 0);
-            EXPECT_TRUE(bSeen) << "command " << nCommand;
+            d.SendMessage(WM_SYSCOMMAND, commands[i], 0);
+            EXPECT_TRUE(bSeen) << "command " << commands[i];
         }
+        // Had 32 opened the box, this would run in its loop and close it.
+        PostToModalLoop([&bAboutFor32] {
+            HWND hAbout = FindThreadDialog("QelPluginWizard 정보");
+            bAboutFor32 = hAbout != nullptr;
+            if (hAbout != nullptr)
+                ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
+        });
         d.SendMessage(WM_SYSCOMMAND, 32, 0);
-        EXPECT_EQ(nullptr, FindThreadDialog("QelPluginWizard 정보"));
-        d.EndDialog(0);
+        PostToModalLoop([&d] { d.EndDialog(0); });
     };
     dlg.DoModal();
+    EXPECT_FALSE(bAboutFor32);
+}
+
+TEST(WizardDlgTest, AboutBoxRightsNoticeFitsOnItsLine) {
+    std::string notice;
+    int nTextWidth = 0;
+    int nLineWidth = 0;
+    PostToModalLoop([&] {
+        HWND hAbout = FindThreadDialog("QelPluginWizard 정보");
+        if (hAbout == nullptr)
+            return;
+        // Icon, name and version, then the rights notice.
+        HWND hNotice =
+            ::GetWindow(::GetWindow(::GetWindow(hAbout, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT);
+        char text[128] = {};
+        const int length = ::GetWindowTextA(hNotice, text, sizeof(text));
+        notice = text;
+        HDC hDC = ::GetDC(hNotice);
+        HGDIOBJ hOld = ::SelectObject(
+            hDC, reinterpret_cast<HGDIOBJ>(::SendMessageA(hNotice, WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        ::GetTextExtentPoint32A(hDC, text, length, &size);
+        ::SelectObject(hDC, hOld);
+        ::ReleaseDC(hNotice, hDC);
+        nTextWidth = size.cx;
+        RECT rc;
+        ::GetClientRect(hNotice, &rc);
+        nLineWidth = rc.right;
+        ::SendMessageA(hAbout, WM_COMMAND, IDCANCEL, 0);
+    });
+    CAboutDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_NE(std::string::npos, notice.find("NORVANE")) << notice;
+    EXPECT_GT(nTextWidth, 0);
+    EXPECT_LE(nTextWidth, nLineWidth) << notice;
 }
 
 TEST(WizardDlgTest, ClientAreaDragsLikeACaption) {
@@ -253,19 +311,37 @@ TEST(WizardDlgTest, WaysOfEnding) {
 }
 
 TEST(WizardDlgTest, StageOneShowsTheNoticeThenEndsTheBrowsers) {
-    CTestWizardDlg dlg;
-    bool bNoticeSeen = false;
-    dlg.m_body = [&](CTestWizardDlg& d) {
-        PressOkOfNextDialog(d.m_hWnd, &bNoticeSeen);
-        d.SendMessage(WM_TIMER, IDT_NOTICE, 0);
-        EXPECT_EQ(9, d.LineCount());
-        EXPECT_EQ(0, d.Progress());
-        d.EndDialog(0);
-    };
-    dlg.DoModal();
-    EXPECT_TRUE(bNoticeSeen);
-    ASSERT_EQ(1u, dlg.m_starts.size());
-    EXPECT_EQ("hidden:taskkill /F /IM iexplore.exe", dlg.m_starts[0]);
+    // The notice ends on the button-down on its OK picture, or on Esc.
+    for (const bool bEsc : {false, true}) {
+        CTestWizardDlg dlg;
+        bool bNoticeSeen = false;
+        bool bGoneAfterPress = false;
+        dlg.m_body = [&](CTestWizardDlg& d) {
+            PostToModalLoop([&, hWizard = d.m_hWnd] {
+                HWND hNotice = FindOwnedDialog(hWizard);
+                bNoticeSeen = hNotice != nullptr && !::IsWindowEnabled(hWizard);
+                if (hNotice == nullptr)
+                    return;
+                HWND hOk = ::GetDlgItem(hNotice, IDC_BTN_OK);
+                if (bEsc) {
+                    ::PostMessageA(hOk, WM_KEYDOWN, VK_ESCAPE, 0);
+                    return;
+                }
+                ::ShowWindow(hNotice, SW_SHOW);
+                ::SendMessageA(hOk, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                bGoneAfterPress = !::IsWindowVisible(hNotice);
+            });
+            d.SendMessage(WM_TIMER, IDT_NOTICE, 0);
+            EXPECT_EQ(9, d.LineCount());
+            EXPECT_EQ(0, d.Progress());
+            d.EndDialog(0);
+        };
+        dlg.DoModal();
+        EXPECT_TRUE(bNoticeSeen) << bEsc;
+        EXPECT_EQ(!bEsc, bGoneAfterPress);
+        ASSERT_EQ(1u, dlg.m_starts.size()) << bEsc;
+        EXPECT_EQ("hidden:taskkill /F /IM iexplore.exe", dlg.m_starts[0]);
+    }
 }
 
 TEST(WizardDlgTest, FullRunDeletesExactlyThePluginFiles) {
