@@ -10,12 +10,12 @@ const UINT_PTR IDT_PRESS = 1;
 const UINT IDT_PRESS_ELAPSE = 50;
 const WORD IDC_WINHLP_HAND = 106;
 
-} // namespace
-
-// The button's side of the press tracking.
+// The button's side of the press tracking; pMsg is the message being
+// pre-translated, for the tooltip.
 class CImageButtonHost : public IPressHost {
 public:
-    CImageButtonHost(CImageButton& button, MSG* pMsg = nullptr) : m_btn(button), m_pMsg(pMsg) {}
+    explicit CImageButtonHost(CImageButton& button, MSG* pMsg = nullptr)
+        : m_btn(button), m_pMsg(pMsg) {}
 
     void SetPressTimer() override { m_btn.SetTimer(IDT_PRESS, IDT_PRESS_ELAPSE, nullptr); }
     void KillPressTimer() override { m_btn.KillTimer(IDT_PRESS); }
@@ -39,6 +39,8 @@ private:
     CImageButton& m_btn;
     MSG* m_pMsg;
 };
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(CImageButton, CStatic)
 ON_WM_LBUTTONDOWN()

@@ -44,7 +44,4 @@ protected:
     void OnTimer(UINT nIDEvent);
 
     DECLARE_MESSAGE_MAP()
-
-private:
-    friend class CImageButtonHost;
 };
