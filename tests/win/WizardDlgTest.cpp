@@ -205,26 +205,19 @@ TEST(WizardDlgTest, FirstEraseFitsTheWindowToTheBackground) {
 }
 
 TEST(WizardDlgTest, AboutBoxOnlyForItsSystemCommand) {
-    // Each way of closing the about box, one per command that opens it.
-    const std::function<void(HWND)> closings[] = {
-        [](HWND h) { ::SendMessageA(h, WM_COMMAND, IDOK, 0); },
-        [](HWND h) { ::PostMessageA(::GetDlgItem(h, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); },
-        [](HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); },
-    };
     CTestWizardDlg dlg;
     bool bAboutFor32 = true;
     dlg.m_body = [&](CTestWizardDlg& d) {
-        const UINT commands[] = {16u, 31u, 16u};
-        for (int i = 0; i < 3; ++i) {
+        for (UINT nCommand : {16u, 31u}) {
             bool bSeen = false;
-            PostToModalLoop([&bSeen, &closings, i] {
+            PostToModalLoop([&bSeen] {
                 HWND hAbout = FindThreadDialog("QelPluginWizard 정보");
                 bSeen = hAbout != nullptr;
                 if (hAbout != nullptr)
-                    closings[i](hAbout);
+                    ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
             });
-            d.SendMessage(WM_SYSCOMMAND, commands[i], 0);
-            EXPECT_TRUE(bSeen) << "command " << commands[i];
+            d.SendMessage(WM_SYSCOMMAND, nCommand, 0);
+            EXPECT_TRUE(bSeen) << "command " << nCommand;
         }
         // Had 32 opened the box, this would run in its loop and close it.
         PostToModalLoop([&bAboutFor32] {
