@@ -325,6 +325,41 @@ int LogLines(const char* pszText) {
     return nCount;
 }
 
+// A real container, Wine's ATL host window, activates it in place and lets
+// go of every object when its window goes.
+TEST(StandinContainerTest, WinesAtlHostActivatesAndReleasesIt) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    HMODULE hAtl = LoadLibraryW(L"atl.dll");
+    ASSERT_NE(nullptr, hAtl);
+    auto pfnInit = reinterpret_cast<BOOL(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(hAtl, "AtlAxWinInit")));
+    auto pfnGetControl = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
+        reinterpret_cast<void*>(GetProcAddress(hAtl, "AtlAxGetControl")));
+    ASSERT_TRUE(pfnInit && pfnGetControl && pfnInit());
+    const HWND hwndParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 500, 320, nullptr,
+                                            nullptr, nullptr, nullptr);
+    const HWND hwndHost =
+        CreateWindowExW(0, L"AtlAxWin", L"{8856F961-340A-11D0-A96B-00C04FD705A2}", WS_CHILD, 0, 0,
+                        290, 60, hwndParent, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hwndHost);
+    IUnknown* pControl = nullptr;
+    ASSERT_EQ(S_OK, pfnGetControl(hwndHost, &pControl));
+    IOleWindow* pWindow = nullptr;
+    ASSERT_EQ(S_OK, pControl->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&pWindow)));
+    HWND hwndBrowser = nullptr;
+    EXPECT_EQ(S_OK, pWindow->GetWindow(&hwndBrowser));
+    EXPECT_EQ(hwndHost, GetParent(hwndBrowser));
+    RECT rc = {};
+    GetClientRect(hwndBrowser, &rc);
+    EXPECT_EQ(290, rc.right);
+    pWindow->Release();
+    pControl->Release();
+    DestroyWindow(hwndParent);
+    const int nBrowsers = LogLines("new browser#");
+    EXPECT_EQ(nBrowsers, LogLines("free browser#"));
+    OleUninitialize();
+}
+
 // QEL_BROWSER=system hands the class to the system's own control.
 TEST(StandinSwitchTest, SystemSwitchCreatesTheSystemControlInstead) {
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));

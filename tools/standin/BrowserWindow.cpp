@@ -98,6 +98,11 @@ LRESULT CALLBACK CBrowserWindow::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LP
         case WM_QEL_FETCHED:
             pThis->m_owner.OnFetched(static_cast<UINT>(wParam));
             return 0;
+        case WM_NCDESTROY:
+            // Destroyed with the container's window, before Close.
+            pThis->m_hWnd = nullptr;
+            SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+            break;
         default:
             break;
         }

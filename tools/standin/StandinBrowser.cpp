@@ -124,6 +124,10 @@ void CStandinBrowser::Navigate(const std::wstring& strUrl) {
     if (!m_window.GetSafeHwnd())
         m_window.Place(HWND_MESSAGE, m_rcPos);
     const HWND hWnd = m_window.GetSafeHwnd();
+    if (!hWnd) {
+        CCallLog::Write("browser#%ld no window to navigate in", m_nId);
+        return;
+    }
     KillTimer(hWnd, CBrowserWindow::IDT_REFRESH);
     m_pFetch.reset(new CPageFetch(hWnd, CBrowserWindow::WM_QEL_FETCHED, ++m_nSerial, strUrl));
 }
@@ -155,7 +159,7 @@ void CStandinBrowser::OnFetched(UINT nSerial) {
     }
     int nSeconds = 0;
     std::wstring strRefresh;
-    if (pDocument->Page().Refresh(nSeconds, strRefresh)) {
+    if (pDocument->Page().Refresh(nSeconds, strRefresh) && m_window.GetSafeHwnd()) {
         m_strRefreshUrl = Resolve(top.strUrl, strRefresh);
         SetTimer(m_window.GetSafeHwnd(), CBrowserWindow::IDT_REFRESH,
                  static_cast<UINT>(nSeconds) * 1000, nullptr);
