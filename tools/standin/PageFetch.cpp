@@ -45,15 +45,6 @@ std::wstring Decode(const std::string& strBytes, UINT nCodePage) {
     return str;
 }
 
-// Resolves a frame's address against its page's.
-std::wstring Combine(const std::wstring& strBase, const std::wstring& strRelative) {
-    wchar_t szUrl[INTERNET_MAX_URL_LENGTH];
-    DWORD nSize = INTERNET_MAX_URL_LENGTH;
-    if (!InternetCombineUrlW(strBase.c_str(), strRelative.c_str(), szUrl, &nSize, ICU_NO_ENCODE))
-        return strRelative;
-    return szUrl;
-}
-
 } // namespace
 
 CPageFetch::CPageFetch(HWND hwndNotify, UINT nMsg, WPARAM wParam, const std::wstring& strUrl)
@@ -92,6 +83,14 @@ CPageFetch::~CPageFetch() {
     }
 }
 
+std::wstring CPageFetch::Resolve(const std::wstring& strBase, const std::wstring& strRelative) {
+    wchar_t szUrl[INTERNET_MAX_URL_LENGTH];
+    DWORD nSize = INTERNET_MAX_URL_LENGTH;
+    if (!InternetCombineUrlW(strBase.c_str(), strRelative.c_str(), szUrl, &nSize, ICU_NO_ENCODE))
+        return strRelative;
+    return szUrl;
+}
+
 const CPageFetch::CPage& CPageFetch::Top() const {
     return m_pState->top;
 }
@@ -125,7 +124,7 @@ void CPageFetch::Run(CState& state) {
     if (state.top.bOk) {
         for (const std::wstring& strSrc : CHtmlPage(state.top.strHtml).FrameSources()) {
             state.vecFrames.emplace_back();
-            Fetch(state, Combine(state.top.strUrl, strSrc), state.vecFrames.back());
+            Fetch(state, Resolve(state.top.strUrl, strSrc), state.vecFrames.back());
         }
     }
     std::lock_guard<std::mutex> lock(state.mutex);

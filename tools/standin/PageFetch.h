@@ -23,6 +23,9 @@ public:
     CPageFetch(const CPageFetch&) = delete;
     CPageFetch& operator=(const CPageFetch&) = delete;
 
+    // An address relative to a page's, made whole.
+    static std::wstring Resolve(const std::wstring& strBase, const std::wstring& strRelative);
+
     // Valid once nMsg has arrived.
     const CPage& Top() const;
     const std::vector<CPage>& Frames() const;

@@ -5,8 +5,6 @@
 #include "tools/standin/HtmlDocument.h"
 #include "tools/standin/PageFetch.h"
 
-#include <wininet.h>
-
 namespace {
 
 const DISPID kDispidNavigate2 = 500;
@@ -35,14 +33,6 @@ const wchar_t* UrlOf(const VARIANT* pv) {
     return nullptr;
 }
 
-std::wstring Resolve(const std::wstring& strBase, const std::wstring& strRelative) {
-    wchar_t szUrl[INTERNET_MAX_URL_LENGTH];
-    DWORD nSize = INTERNET_MAX_URL_LENGTH;
-    if (!InternetCombineUrlW(strBase.c_str(), strRelative.c_str(), szUrl, &nSize, ICU_NO_ENCODE))
-        return strRelative;
-    return szUrl;
-}
-
 } // namespace
 
 CStandinBrowser::CStandinBrowser() : CFrameBrowser("browser"), m_window(*this) {}
@@ -55,13 +45,7 @@ CStandinBrowser::~CStandinBrowser() {
 // container's objects, the sinks, the frames and the document.
 void CStandinBrowser::Shutdown() {
     m_pFetch.reset();
-    m_window.Destroy();
-    if (m_pInPlaceSite) {
-        IOleInPlaceSite* pSite = m_pInPlaceSite;
-        m_pInPlaceSite = nullptr;
-        pSite->OnInPlaceDeactivate();
-        pSite->Release();
-    }
+    InPlaceDeactivate();
     std::vector<std::pair<DWORD, IDispatch*>> vecSinks;
     vecSinks.swap(m_vecSinks);
     for (auto& sink : vecSinks)
@@ -160,7 +144,7 @@ void CStandinBrowser::OnFetched(UINT nSerial) {
     int nSeconds = 0;
     std::wstring strRefresh;
     if (pDocument->Page().Refresh(nSeconds, strRefresh) && m_window.GetSafeHwnd()) {
-        m_strRefreshUrl = Resolve(top.strUrl, strRefresh);
+        m_strRefreshUrl = CPageFetch::Resolve(top.strUrl, strRefresh);
         SetTimer(m_window.GetSafeHwnd(), CBrowserWindow::IDT_REFRESH,
                  static_cast<UINT>(nSeconds) * 1000, nullptr);
         CCallLog::Write("browser#%ld refresh in %d s to %s", m_nId, nSeconds,
