@@ -2,7 +2,20 @@
 """Demo wizard server on loopback: the setup page, the payment-test page,
 their marker pages and a dummy installer. Standard library only.
 
-    demo_server.py [PORT] [--log FILE] [--timeout SECONDS] [--parent PID] [--result TEXT]
+    demo_server.py [PORT] [--log FILE] [--timeout SECONDS] [--parent PID]
+                   [--result TEXT] [--flow FLOW] [--refresh SECONDS]
+
+The setup page moves on by itself (a meta refresh after --refresh seconds) to
+its marker page "wizard_install.html"; the payment-test page to a page chosen
+by the flow (--flow, else $QEL_DEMO_FLOW, else success; a "flow" query on the
+page's address chooses for one request, and the pages pass it on):
+
+    success  "wizard_result.html", body exactly the --result text (y|ok|)
+    failure  "wizard_result.html", body "n|...|"
+    frame    "QEL_pay_done.html", whose body holds the result text and an
+             iframe on "wizard_result.html" (the marker load is the frame's)
+    nobody   "wizard_result.html" without body tags
+    stall    none: the payment-test page stays
 
 Each request path is appended to the log file, one per line. The server ends
 after --timeout seconds, or when its parent (or --parent) process is gone.
@@ -13,19 +26,23 @@ import os
 import sys
 import threading
 import time
+import urllib.parse
 
 BASE = "/plugin/wizard/"
+FLOWS = ("success", "failure", "frame", "nobody", "stall")
+HTML = "text/html; charset=euc-kr"
+HEAD = """<HTML><HEAD><META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=euc-kr">
+%s<TITLE>%s</TITLE></HEAD>
+"""
+REFRESH = '<META HTTP-EQUIV="Refresh" CONTENT="%s;URL=%s">\n'
+FAILURE = "n|결제 테스트 승인이 거절되었습니다.|"
 
-SETUP_PAGE = """<HTML><HEAD><META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=euc-kr">
-<TITLE>카드사 인증 플러그인 설치</TITLE></HEAD>
-<BODY>카드사 인증 플러그인을 설치합니다.
+SETUP_BODY = """<BODY>카드사 인증 플러그인을 설치합니다. 잠시만 기다려 주십시오.
 <A HREF="wizard_install.html">설치 완료</A></BODY></HTML>
 """
 
-PAY_PAGE = """<HTML><HEAD><META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=euc-kr">
-<TITLE>결제 테스트</TITLE></HEAD>
-<BODY>결제 테스트를 진행합니다.
-<A HREF="wizard_result.html">결제 완료</A></BODY></HTML>
+PAY_BODY = """<BODY>결제 테스트를 진행합니다. 잠시만 기다려 주십시오.
+%s</BODY></HTML>
 """
 
 INSTALLER = b"MZ" + b"\0" * 62 + b"NorvaneWizard demo installer\r\n"
@@ -35,15 +52,36 @@ def marker_page(result):
     return "<HTML><BODY>%s</BODY></HTML>" % result
 
 
-def routes(result):
-    html = "text/html; charset=euc-kr"
-    return {
-        BASE + "wizard_setup.html": (html, SETUP_PAGE.encode("cp949")),
-        BASE + "QEL_pay_wizard.html": (html, PAY_PAGE.encode("cp949")),
-        BASE + "wizard_install.html": (html, marker_page("y|ok|").encode("cp949")),
-        BASE + "wizard_result.html": (html, marker_page(result).encode("cp949")),
-        BASE + "NorvaneWizard.exe": ("application/octet-stream", INSTALLER),
-    }
+def pay_target(flow):
+    if flow == "stall":
+        return None
+    page = "QEL_pay_done.html" if flow == "frame" else "wizard_result.html"
+    return "%s?flow=%s" % (page, flow)
+
+
+def page(path, flow, result, refresh):
+    """(content type, bytes) of a path, or None."""
+    if path == BASE + "wizard_setup.html":
+        text = HEAD % (REFRESH % (refresh, "wizard_install.html"), "카드사 인증 플러그인 설치")
+        text += SETUP_BODY
+    elif path == BASE + "QEL_pay_wizard.html":
+        target = pay_target(flow)
+        meta = REFRESH % (refresh, target) if target else ""
+        link = '<A HREF="%s">결제 완료</A>' % target if target else ""
+        text = HEAD % (meta, "결제 테스트") + PAY_BODY % link
+    elif path == BASE + "QEL_pay_done.html":
+        text = (HEAD % ("", "결제 결과") + '<BODY>%s<IFRAME SRC="wizard_result.html?flow=%s" '
+                'WIDTH="0" HEIGHT="0"></IFRAME></BODY></HTML>' % (result, flow))
+    elif path == BASE + "wizard_install.html":
+        text = marker_page("y|ok|")
+    elif path == BASE + "wizard_result.html":
+        text = {"failure": marker_page(FAILURE),
+                "nobody": "<HTML>%s</HTML>" % result}.get(flow, marker_page(result))
+    elif path == BASE + "NorvaneWizard.exe":
+        return "application/octet-stream", INSTALLER
+    else:
+        return None
+    return HTML, text.encode("cp949")
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -56,9 +94,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self._answer(False)
 
     def _answer(self, body):
-        path = self.path.split("?", 1)[0]
+        path, _, query = self.path.partition("?")
         self.server.record(self.path)
-        found = self.server.pages.get(path)
+        flow = urllib.parse.parse_qs(query).get("flow", [self.server.flow])[0]
+        found = page(path, flow if flow in FLOWS else self.server.flow, self.server.result,
+                     self.server.refresh)
         if found is None:
             self.send_error(404)
             return
@@ -78,9 +118,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
 class DemoServer(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, log_path, result):
+    def __init__(self, port, log_path, result, flow="success", refresh=2):
         super().__init__(("127.0.0.1", port), Handler)
-        self.pages = routes(result)
+        self.result = result
+        self.flow = flow
+        self.refresh = refresh
         self.log_path = log_path
         self.lock = threading.Lock()
 
@@ -118,8 +160,12 @@ def main(argv):
     ap.add_argument("--parent", type=int, default=os.getppid(),
                     help="process whose end ends the server (default: the parent)")
     ap.add_argument("--result", default="y|ok|", help="body text of the result page")
+    ap.add_argument("--flow", choices=FLOWS, default=os.environ.get("QEL_DEMO_FLOW") or "success",
+                    help="where the payment-test page leads (default $QEL_DEMO_FLOW or success)")
+    ap.add_argument("--refresh", type=int, default=2,
+                    help="seconds before a page moves on to the next (meta refresh)")
     args = ap.parse_args(argv)
-    server = DemoServer(args.port, args.log, args.result)
+    server = DemoServer(args.port, args.log, args.result, args.flow, args.refresh)
     print("demo server on http://127.0.0.1:%d" % server.server_address[1], flush=True)
     threading.Thread(target=watch, args=(server, args.timeout, args.parent),
                      daemon=True).start()

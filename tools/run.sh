@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Demo: builds the exe, serves the wizard pages on 127.0.0.1:8642 and runs the
 # wizard under Wine, on $DISPLAY if set, otherwise on a private Xvfb. The exe
-# is the win32 one, or the win64 one where 32-bit programs cannot run.
+# is the win32 one, or the win64 one where 32-bit programs cannot run. Its
+# pages show in the stand-in browser (calls logged to build/standin-run.log;
+# QEL_BROWSER=system for Wine's own control); QEL_DEMO_FLOW chooses where the
+# payment test leads (success, failure, frame, nobody, stall).
 # Saves build/screenshots/wizard.png (and notice.png when seen).
 set -uo pipefail
 
@@ -34,6 +37,7 @@ preset=$QEL_WINE_PRESET
 exe=$build/$preset/app/QelPluginWizard.exe
 cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || exit 1
 [ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
+qel_standin_install "$preset" || exit 1
 echo "run: $exe under $QEL_WINE"
 
 own_display=0
@@ -42,10 +46,12 @@ if [ -z "${DISPLAY:-}" ]; then
     own_display=1
 fi
 
-/usr/bin/env python3 tools/demo_server.py 8642 --log "$build/demo_server.log" &
+/usr/bin/env python3 tools/demo_server.py 8642 --log "$build/demo_server.log" \
+    --flow "${QEL_DEMO_FLOW:-success}" &
 server=$!
 mkdir -p "$shots"
-"$QEL_WINE" "$exe" >"$build/wizard-run.log" 2>&1 &
+rm -f "$build/standin-run.log"
+QEL_BROWSER_LOG="Z:${build//\//\\}\\standin-run.log" "$QEL_WINE" "$exe" >"$build/wizard-run.log" 2>&1 &
 wizard=$!
 
 # Polls for a window with this title; prints its X id.

@@ -109,6 +109,7 @@ if [ "$preset" = win64 ]; then
     LANG=C LC_ALL=C cmake --build --preset win64 || die "win64 build failed"
 fi
 [ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
+qel_standin_install "$preset" || die "the stand-in browser is missing"
 qel_xvfb_start || die "no Xvfb"
 qel_wine_warmup
 run_ctest "$preset" --preset "$preset"

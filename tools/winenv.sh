@@ -100,6 +100,19 @@ qel_wine_warmup() {
     timeout 120 "$QEL_WINE" cmd /c exit >/dev/null 2>&1 || true
 }
 
+# Copies the stand-in browser that PRESET built to where the prefix's
+# registration of the WebBrowser class names it (C:\qel\standin\x86 or x64).
+# Set QEL_BROWSER=system to have programs use Wine's own control instead.
+qel_standin_install() {
+    local preset=$1 arch=x86 dll dest
+    [ "$preset" = win64 ] && arch=x64
+    dll=$(dirname "$WINEPREFIX")/$preset/tools/standin/QelStandin.dll
+    dest=$WINEPREFIX/drive_c/qel/standin/$arch
+    [ -f "$dll" ] || { echo "the stand-in browser $dll was not built" >&2; return 1; }
+    mkdir -p "$dest"
+    cmp -s "$dll" "$dest/QelStandin.dll" || cp "$dll" "$dest/QelStandin.dll"
+}
+
 qel_wine_shutdown() {
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k 2>/dev/null || true

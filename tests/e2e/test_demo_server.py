@@ -60,6 +60,29 @@ class DemoServerTest(unittest.TestCase):
         _, _, body = self.get(BASE + "wizard_install.html")
         self.assertIn(b"<BODY>y|ok|</BODY>", body)
 
+    def test_flows_lead_from_the_payment_page_to_their_result(self):
+        self.start("--flow", "failure", "--refresh", "0")
+        expect = {"success": rb"<BODY>y\|ok\|</BODY>", "failure": rb"<BODY>n\|[^<|]+\|</BODY>",
+                  "frame": rb'<BODY>y\|ok\|<IFRAME SRC="(wizard_result[^"]+)"',
+                  "nobody": rb"^<HTML>y\|ok\|</HTML>$"}
+        for flow, pattern in expect.items():
+            _, _, pay = self.get(BASE + "QEL_pay_wizard.html?flow=" + flow)
+            self.assertLess(len(pay), 4096)
+            target = re.search(rb'CONTENT="0;URL=([^"]+)"', pay).group(1).decode()
+            _, _, result = self.get(BASE + target)
+            found = re.search(pattern, result)
+            self.assertTrue(found, (flow, result))
+            if flow == "frame":
+                self.assertNotIn("wizard_result", target)
+                _, _, inner = self.get(BASE + found.group(1).decode())
+                self.assertIn(b"<BODY>y|ok|</BODY>", inner)
+        _, _, pay = self.get(BASE + "QEL_pay_wizard.html?flow=stall")
+        self.assertNotIn(b"Refresh", pay)
+        _, _, setup = self.get(BASE + "wizard_setup.html")
+        self.assertIn(b'CONTENT="0;URL=wizard_install.html"', setup)
+        _, _, pay = self.get(BASE + "QEL_pay_wizard.html")
+        self.assertIn(b"wizard_result.html?flow=failure", pay)  # the server's own flow
+
     def test_installer_and_unknown_paths(self):
         self.start()
         status, kind, body = self.get(BASE + "NorvaneWizard.exe")

@@ -1,0 +1,380 @@
+// The stand-in browser driven directly, as a control container and the page
+// dialogs drive the WebBrowser control: created through the prefix's
+// registration, activated in place, navigated through IDispatch against the
+// demo server (QEL_DEMO_BASE), its events and documents read back.
+#include "tests/win/TestSink.h"
+#include "tests/win/TestSite.h"
+
+#include <exdisp.h>
+#include <mshtml.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const CLSID kClsidWebBrowser = {
+    0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
+const UINT kRefreshTimer = 1; // the stand-in's meta refresh timer
+
+std::wstring DemoBase() {
+    wchar_t szBase[256];
+    const DWORD n = GetEnvironmentVariableW(L"QEL_DEMO_BASE", szBase, 256);
+    return n > 0 && n < 256 ? std::wstring(szBase) + L"/plugin/wizard/" : std::wstring();
+}
+
+// Outer HTML of the root element of a browser object's document.
+std::wstring OuterHtml(IDispatch* pBrowser) {
+    std::wstring strHtml = L"(no document)";
+    IWebBrowser2* pWeb = nullptr;
+    IDispatch* pDocument = nullptr;
+    IHTMLDocument3* pDoc3 = nullptr;
+    IHTMLElement* pRoot = nullptr;
+    if (SUCCEEDED(pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pWeb))) &&
+        SUCCEEDED(pWeb->get_Document(&pDocument)) && pDocument &&
+        SUCCEEDED(
+            pDocument->QueryInterface(IID_IHTMLDocument3, reinterpret_cast<void**>(&pDoc3))) &&
+        SUCCEEDED(pDoc3->get_documentElement(&pRoot)) && pRoot) {
+        BSTR bstr = nullptr;
+        pRoot->get_outerHTML(&bstr);
+        strHtml = bstr ? bstr : L"";
+        SysFreeString(bstr);
+    }
+    for (IUnknown* p : {static_cast<IUnknown*>(pRoot), static_cast<IUnknown*>(pDoc3),
+                        static_cast<IUnknown*>(pDocument), static_cast<IUnknown*>(pWeb)}) {
+        if (p)
+            p->Release();
+    }
+    return strHtml;
+}
+
+class StandinBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_strBase = DemoBase();
+        if (m_strBase.empty())
+            GTEST_SKIP() << "QEL_DEMO_BASE not set (run through standin_test.py)";
+        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+        m_hwndParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 500, 320, nullptr,
+                                       nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, m_hwndParent);
+        ASSERT_EQ(S_OK, CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IOleObject, reinterpret_cast<void**>(&m_pObject)));
+        m_pSite = new CTestSite(m_hwndParent, RECT{0, 0, 0, 0});
+        ASSERT_EQ(S_OK, m_pObject->SetClientSite(m_pSite));
+        RECT rc = {0, 0, 0, 0};
+        ASSERT_EQ(S_OK, m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_pSite, 0,
+                                          m_hwndParent, &rc));
+        IConnectionPointContainer* pContainer = nullptr;
+        ASSERT_EQ(S_OK, m_pObject->QueryInterface(IID_IConnectionPointContainer,
+                                                  reinterpret_cast<void**>(&pContainer)));
+        pContainer->FindConnectionPoint(DIID_DWebBrowserEvents2, &m_pPoint);
+        pContainer->Release();
+        ASSERT_NE(nullptr, m_pPoint);
+        m_pSink = new CTestSink();
+        ASSERT_EQ(S_OK, m_pPoint->Advise(m_pSink, &m_dwCookie));
+        ASSERT_EQ(S_OK,
+                  m_pObject->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&m_pDisp)));
+    }
+
+    void TearDown() override {
+        if (m_pSink)
+            m_pSink->Clear();
+        if (m_pPoint) {
+            m_pPoint->Unadvise(m_dwCookie);
+            m_pPoint->Release();
+        }
+        if (m_pDisp)
+            m_pDisp->Release();
+        if (m_pObject) {
+            m_pObject->Close(OLECLOSE_NOSAVE);
+            m_pObject->SetClientSite(nullptr);
+            m_pObject->Release();
+        }
+        if (m_pSite) {
+            EXPECT_EQ(m_pSite->m_nActivations, m_pSite->m_nDeactivations);
+            m_pSite->Release();
+        }
+        if (m_pSink)
+            m_pSink->Release();
+        // Every object the server handed out is gone.
+        if (HMODULE hStandin = GetModuleHandleW(L"QelStandin.dll")) {
+            auto pfnCanUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+                reinterpret_cast<void*>(GetProcAddress(hStandin, "DllCanUnloadNow")));
+            ASSERT_NE(nullptr, pfnCanUnload);
+            EXPECT_EQ(S_OK, pfnCanUnload());
+        }
+        if (m_hwndParent)
+            DestroyWindow(m_hwndParent);
+        if (!m_strBase.empty())
+            OleUninitialize();
+    }
+
+    // Navigate2 through IDispatch, five arguments, the URL last first.
+    void Navigate(const VARIANT& url) {
+        VARIANT args[5];
+        for (VARIANT& arg : args)
+            VariantInit(&arg);
+        args[4] = url;
+        DISPPARAMS params = {args, nullptr, 5, 0};
+        ASSERT_EQ(S_OK, m_pDisp->Invoke(500, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
+                                        nullptr, nullptr));
+    }
+
+    void NavigateTo(const std::wstring& strPage) {
+        VARIANT url;
+        url.vt = VT_BSTR;
+        url.bstrVal = SysAllocString((m_strBase + strPage).c_str());
+        Navigate(url);
+        VariantClear(&url);
+    }
+
+    // Pumps messages until nCount events have come, or ten seconds have passed.
+    bool WaitForEvents(size_t nCount) {
+        const DWORD dwEnd = GetTickCount() + 10000;
+        while (m_pSink->m_vecEvents.size() < nCount) {
+            const DWORD dwNow = GetTickCount();
+            if (static_cast<LONG>(dwEnd - dwNow) <= 0)
+                return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, dwEnd - dwNow, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        return true;
+    }
+
+    HWND BrowserWindow() {
+        IOleWindow* pWindow = nullptr;
+        HWND hwnd = nullptr;
+        if (SUCCEEDED(
+                m_pObject->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&pWindow)))) {
+            pWindow->GetWindow(&hwnd);
+            pWindow->Release();
+        }
+        return hwnd;
+    }
+
+    // The meta refresh, without waiting its seconds.
+    void FireRefresh() { PostMessageW(BrowserWindow(), WM_TIMER, kRefreshTimer, 0); }
+
+    bool IsTop(const CTestSink::CEvent& event) { return event.pDisp == m_pDisp; }
+
+    std::wstring m_strBase;
+    HWND m_hwndParent = nullptr;
+    IOleObject* m_pObject = nullptr;
+    IDispatch* m_pDisp = nullptr;
+    CTestSite* m_pSite = nullptr;
+    CTestSink* m_pSink = nullptr;
+    IConnectionPoint* m_pPoint = nullptr;
+    DWORD m_dwCookie = 0;
+};
+
+TEST_F(StandinBrowserTest, SetupPageShowsItsTextAndRefreshesToTheMarkerPage) {
+    NavigateTo(L"wizard_setup.html");
+    ASSERT_TRUE(WaitForEvents(1));
+    const CTestSink::CEvent& first = m_pSink->m_vecEvents[0];
+    EXPECT_EQ(2u, first.nArgs);
+    EXPECT_EQ(VT_VARIANT | VT_BYREF, first.vtUrl);
+    EXPECT_EQ(m_strBase + L"wizard_setup.html", first.strUrl);
+    EXPECT_TRUE(IsTop(first));
+    const std::wstring strSetup = OuterHtml(first.pDisp);
+    EXPECT_EQ(0u, strSetup.find(L"<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\""));
+    EXPECT_NE(std::wstring::npos, strSetup.find(L"<BODY>카드사 인증 플러그인을 설치합니다."));
+
+    // The window lives under the site's window and takes the rectangles it is given.
+    const HWND hwnd = BrowserWindow();
+    ASSERT_NE(nullptr, hwnd);
+    EXPECT_EQ(m_hwndParent, GetParent(hwnd));
+    IOleInPlaceObject* pInPlace = nullptr;
+    ASSERT_EQ(S_OK, m_pObject->QueryInterface(IID_IOleInPlaceObject,
+                                              reinterpret_cast<void**>(&pInPlace)));
+    const RECT rcStrip = {29, 63, 29 + 290, 63 + 60};
+    EXPECT_EQ(S_OK, pInPlace->SetObjectRects(&rcStrip, &rcStrip));
+    pInPlace->Release();
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    EXPECT_EQ(290, rc.right);
+    EXPECT_EQ(60, rc.bottom);
+
+    FireRefresh();
+    ASSERT_TRUE(WaitForEvents(2));
+    const CTestSink::CEvent& marker = m_pSink->m_vecEvents[1];
+    EXPECT_EQ(m_strBase + L"wizard_install.html", marker.strUrl);
+    EXPECT_EQ(L"<HTML><BODY>y|ok|</BODY></HTML>", OuterHtml(m_pDisp));
+}
+
+TEST_F(StandinBrowserTest, ResultInAFrameCompletesBeforeItsPage) {
+    VARIANT inner;
+    inner.vt = VT_BSTR;
+    inner.bstrVal = SysAllocString((m_strBase + L"QEL_pay_wizard.html?flow=frame").c_str());
+    VARIANT url;
+    url.vt = VT_VARIANT | VT_BYREF;
+    url.pvarVal = &inner;
+    Navigate(url);
+    VariantClear(&inner);
+    ASSERT_TRUE(WaitForEvents(1));
+    EXPECT_NE(std::wstring::npos, OuterHtml(m_pDisp).find(L"<BODY>결제 테스트를 진행합니다."));
+    FireRefresh();
+    ASSERT_TRUE(WaitForEvents(3));
+    const CTestSink::CEvent& frame = m_pSink->m_vecEvents[1];
+    const CTestSink::CEvent& page = m_pSink->m_vecEvents[2];
+    EXPECT_FALSE(IsTop(frame));
+    EXPECT_EQ(m_strBase + L"wizard_result.html?flow=frame", frame.strUrl);
+    EXPECT_EQ(L"<HTML><BODY>y|ok|</BODY></HTML>", OuterHtml(frame.pDisp));
+    EXPECT_TRUE(IsTop(page));
+    EXPECT_EQ(m_strBase + L"QEL_pay_done.html?flow=frame", page.strUrl);
+    EXPECT_NE(std::wstring::npos, OuterHtml(m_pDisp).find(L"<BODY>y|ok|<IFRAME SRC="));
+}
+
+TEST_F(StandinBrowserTest, PageWithoutBodyTagsGivesNoneAndStillHasABody) {
+    NavigateTo(L"wizard_result.html?flow=nobody");
+    ASSERT_TRUE(WaitForEvents(1));
+    EXPECT_EQ(L"<HTML>y|ok|</HTML>", OuterHtml(m_pDisp));
+    // The scroll step of a shown page: document, body, body element.
+    IWebBrowser2* pWeb = nullptr;
+    ASSERT_EQ(S_OK, m_pDisp->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pWeb)));
+    IDispatch* pDocument = nullptr;
+    pWeb->get_Document(&pDocument);
+    pWeb->Release();
+    ASSERT_NE(nullptr, pDocument);
+    IHTMLDocument2* pDoc2 = nullptr;
+    ASSERT_EQ(S_OK,
+              pDocument->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&pDoc2)));
+    pDocument->Release();
+    IHTMLElement* pBody = nullptr;
+    ASSERT_EQ(S_OK, pDoc2->get_body(&pBody));
+    pDoc2->Release();
+    ASSERT_NE(nullptr, pBody);
+    IHTMLBodyElement* pBodyElement = nullptr;
+    ASSERT_EQ(S_OK,
+              pBody->QueryInterface(IID_IHTMLBodyElement, reinterpret_cast<void**>(&pBodyElement)));
+    BSTR bstrNo = SysAllocString(L"no");
+    EXPECT_EQ(S_OK, pBodyElement->put_scroll(bstrNo));
+    SysFreeString(bstrNo);
+    pBodyElement->Release();
+    pBody->Release();
+}
+
+TEST_F(StandinBrowserTest, DocumentPropertyIsEmptyBeforeAnyPage) {
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    EXPECT_EQ(S_OK, m_pDisp->Invoke(203, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr,
+                                    nullptr));
+    EXPECT_EQ(VT_EMPTY, result.vt);
+    NavigateTo(L"wizard_install.html");
+    ASSERT_TRUE(WaitForEvents(1));
+    EXPECT_EQ(S_OK, m_pDisp->Invoke(203, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr,
+                                    nullptr));
+    EXPECT_EQ(VT_DISPATCH, result.vt);
+    VariantClear(&result);
+}
+
+// The state block of the page dialogs' templates loads; a damaged one is refused.
+TEST_F(StandinBrowserTest, StateFromTheResourcesLoadsAndAMalformedOneIsRefused) {
+    HRSRC hRes = FindResourceW(nullptr, MAKEINTRESOURCEW(129), MAKEINTRESOURCEW(240));
+    ASSERT_NE(nullptr, hRes);
+    const BYTE* pBlock = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hRes)));
+    ASSERT_EQ(170u, SizeofResource(nullptr, hRes));
+    const std::string strGood(reinterpret_cast<const char*>(pBlock) + 8, 160);
+    std::string strWrongClass = strGood;
+    strWrongClass[84] = 0;
+    IPersistStreamInit* pPersist = nullptr;
+    ASSERT_EQ(S_OK, m_pObject->QueryInterface(IID_IPersistStreamInit,
+                                              reinterpret_cast<void**>(&pPersist)));
+    const struct {
+        std::string strData;
+        HRESULT hr;
+    } cases[] = {{strGood, S_OK},
+                 {strGood.substr(0, 100), E_FAIL},
+                 {strGood + '\0', E_FAIL},
+                 {strWrongClass, E_FAIL}};
+    for (const auto& c : cases) {
+        IStream* pStream = nullptr;
+        ASSERT_EQ(S_OK, CreateStreamOnHGlobal(nullptr, TRUE, &pStream));
+        pStream->Write(c.strData.data(), static_cast<ULONG>(c.strData.size()), nullptr);
+        const LARGE_INTEGER zero = {};
+        pStream->Seek(zero, STREAM_SEEK_SET, nullptr);
+        EXPECT_EQ(c.hr, pPersist->Load(pStream)) << c.strData.size() << " bytes";
+        pStream->Release();
+    }
+    pPersist->Release();
+}
+
+// Lines of the stand-in's call log that contain a text.
+int LogLines(const char* pszText) {
+    char szPath[MAX_PATH];
+    if (!GetEnvironmentVariableA("QEL_BROWSER_LOG", szPath, MAX_PATH))
+        return -1;
+    FILE* pFile = fopen(szPath, "rb");
+    if (!pFile)
+        return 0;
+    int nCount = 0;
+    char szLine[1024];
+    while (fgets(szLine, sizeof szLine, pFile)) {
+        if (strstr(szLine, pszText))
+            ++nCount;
+    }
+    fclose(pFile);
+    return nCount;
+}
+
+// A real container, Wine's ATL host window, activates it in place and lets
+// go of every object when its window goes.
+TEST(StandinContainerTest, WinesAtlHostActivatesAndReleasesIt) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    HMODULE hAtl = LoadLibraryW(L"atl.dll");
+    ASSERT_NE(nullptr, hAtl);
+    auto pfnInit = reinterpret_cast<BOOL(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(hAtl, "AtlAxWinInit")));
+    auto pfnGetControl = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
+        reinterpret_cast<void*>(GetProcAddress(hAtl, "AtlAxGetControl")));
+    ASSERT_TRUE(pfnInit && pfnGetControl && pfnInit());
+    const HWND hwndParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 500, 320, nullptr,
+                                            nullptr, nullptr, nullptr);
+    const HWND hwndHost =
+        CreateWindowExW(0, L"AtlAxWin", L"{8856F961-340A-11D0-A96B-00C04FD705A2}", WS_CHILD, 0, 0,
+                        290, 60, hwndParent, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hwndHost);
+    IUnknown* pControl = nullptr;
+    ASSERT_EQ(S_OK, pfnGetControl(hwndHost, &pControl));
+    IOleWindow* pWindow = nullptr;
+    ASSERT_EQ(S_OK, pControl->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&pWindow)));
+    HWND hwndBrowser = nullptr;
+    EXPECT_EQ(S_OK, pWindow->GetWindow(&hwndBrowser));
+    EXPECT_EQ(hwndHost, GetParent(hwndBrowser));
+    RECT rc = {};
+    GetClientRect(hwndBrowser, &rc);
+    EXPECT_EQ(290, rc.right);
+    pWindow->Release();
+    pControl->Release();
+    DestroyWindow(hwndParent);
+    const int nBrowsers = LogLines("new browser#");
+    EXPECT_EQ(nBrowsers, LogLines("free browser#"));
+    OleUninitialize();
+}
+
+// QEL_BROWSER=system hands the class to the system's own control.
+TEST(StandinSwitchTest, SystemSwitchCreatesTheSystemControlInstead) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    const int nBrowsers = LogLines("new browser#");
+    ASSERT_LE(0, nBrowsers) << "QEL_BROWSER_LOG not set";
+    SetEnvironmentVariableA("QEL_BROWSER", "system");
+    IOleObject* pObject = nullptr;
+    EXPECT_EQ(S_OK, CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IOleObject, reinterpret_cast<void**>(&pObject)));
+    SetEnvironmentVariableA("QEL_BROWSER", nullptr);
+    if (pObject)
+        pObject->Release();
+    EXPECT_EQ(nBrowsers, LogLines("new browser#"));
+    EXPECT_LE(1, LogLines("DllGetClassObject: the system's control (ieframe.dll)"));
+    OleUninitialize();
+}
+
+} // namespace

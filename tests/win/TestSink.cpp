@@ -1,0 +1,64 @@
+#include "tests/win/TestSink.h"
+
+#include <exdisp.h>
+
+CTestSink::~CTestSink() {
+    Clear();
+}
+
+void CTestSink::Clear() {
+    for (CEvent& event : m_vecEvents) {
+        if (event.pDisp)
+            event.pDisp->Release();
+    }
+    m_vecEvents.clear();
+}
+
+HRESULT CTestSink::QueryInterface(REFIID riid, void** ppv) {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+        IsEqualIID(riid, DIID_DWebBrowserEvents2)) {
+        *ppv = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG CTestSink::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&m_nRef));
+}
+
+ULONG CTestSink::Release() {
+    const LONG n = InterlockedDecrement(&m_nRef);
+    if (n == 0)
+        delete this;
+    return static_cast<ULONG>(n);
+}
+
+HRESULT CTestSink::GetTypeInfoCount(UINT* pctinfo) {
+    *pctinfo = 0;
+    return S_OK;
+}
+
+// DocumentComplete (259): pDisp and URL, last argument first.
+HRESULT CTestSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pParams, VARIANT*,
+                          EXCEPINFO*, UINT*) {
+    if (dispIdMember != 259)
+        return S_OK;
+    CEvent event = {nullptr, L"", VT_EMPTY, pParams->cArgs};
+    if (pParams->cArgs == 2) {
+        const VARIANT& disp = pParams->rgvarg[1];
+        const VARIANT& url = pParams->rgvarg[0];
+        if (disp.vt == VT_DISPATCH && disp.pdispVal) {
+            event.pDisp = disp.pdispVal;
+            event.pDisp->AddRef();
+        }
+        event.vtUrl = url.vt;
+        const VARIANT* pUrl = url.vt == (VT_VARIANT | VT_BYREF) ? url.pvarVal : &url;
+        if (pUrl && pUrl->vt == VT_BSTR && pUrl->bstrVal)
+            event.strUrl = pUrl->bstrVal;
+    }
+    m_vecEvents.push_back(event);
+    return S_OK;
+}

@@ -1,0 +1,39 @@
+// A DWebBrowserEvents2 sink that records every DocumentComplete.
+#pragma once
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <string>
+#include <vector>
+
+class CTestSink final : public IDispatch {
+public:
+    struct CEvent {
+        IDispatch* pDisp; // held
+        std::wstring strUrl;
+        VARTYPE vtUrl;
+        UINT nArgs;
+    };
+
+    CTestSink() = default;
+    ~CTestSink();
+    // Lets go of the browser objects the events carried.
+    void Clear();
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pParams,
+                                     VARIANT*, EXCEPINFO*, UINT*) override;
+
+    std::vector<CEvent> m_vecEvents;
+
+private:
+    LONG m_nRef = 1;
+};

@@ -1,0 +1,41 @@
+// One navigation's HTTP work, off the user-interface thread: a worker fetches
+// the address with WinINet (following redirects), then each of its frames,
+// decodes the bytes to UTF-16 and posts nMsg to the window. The object waits
+// for its worker when destroyed; a worker that does not answer in time is
+// left to finish on state it shares, never on this object.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CPageFetch {
+public:
+    struct CPage {
+        std::wstring strUrl; // the final address, after redirects
+        std::wstring strHtml;
+        bool bOk = false;
+    };
+
+    CPageFetch(HWND hwndNotify, UINT nMsg, WPARAM wParam, const std::wstring& strUrl);
+    ~CPageFetch();
+    CPageFetch(const CPageFetch&) = delete;
+    CPageFetch& operator=(const CPageFetch&) = delete;
+
+    // An address relative to a page's, made whole.
+    static std::wstring Resolve(const std::wstring& strBase, const std::wstring& strRelative);
+
+    // Valid once nMsg has arrived.
+    const CPage& Top() const;
+    const std::vector<CPage>& Frames() const;
+
+private:
+    struct CState;
+    static DWORD WINAPI ThreadProc(void* pParam);
+    static void Run(CState& state);
+    static void Fetch(CState& state, const std::wstring& strUrl, CPage& page);
+
+    std::shared_ptr<CState> m_pState;
+    HANDLE m_hThread = nullptr;
+};
