@@ -7,7 +7,9 @@
 #include "skin/AboutDlg.h"
 #include "skin/NoticeDlg.h"
 #include "skin/SkinBackground.h"
+#include "web/PayTestDlg.h"
 #include "web/SetupPageDlg.h"
+#include "web/WizardServer.h"
 #include "wizard/PaymentVerdict.h"
 
 #include <shellapi.h>
@@ -246,7 +248,11 @@ void CWizardDlg::RunSetupPage() {
 }
 
 int CWizardDlg::RunPaymentTest() {
-    // The payment-test page comes later; until then the test ends without a
-    // result text, which is a failure.
-    return PaymentVerdict(CString());
+    CString strResult;
+    CPayTestDlg* pDlg = new CPayTestDlg(nullptr);
+    pDlg->m_strUrl = WIZARD_URL_PAYTEST;
+    pDlg->DoModal();
+    strResult = pDlg->m_strResult;
+    delete pDlg;
+    return PaymentVerdict(strResult);
 }

@@ -1,5 +1,14 @@
 #include "framework/CmdTarget.h"
 
+#include "framework/RuntimeClass.h"
+
+const CRuntimeClass CCmdTarget::classCCmdTarget = {"CCmdTarget", sizeof(CCmdTarget), 0xFFFF,
+                                                   nullptr, nullptr};
+
+const CRuntimeClass* CCmdTarget::GetRuntimeClass() const {
+    return &classCCmdTarget;
+}
+
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
     static const AFX_MSGMAP map = {nullptr, &entries[0]};
@@ -31,4 +40,25 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode) {
         return FALSE;
     (this->*e->pfn)();
     return TRUE;
+}
+
+const AFX_EVENTSINKMAP* CCmdTarget::GetThisEventSinkMap() {
+    static const AFX_EVENTSINKMAP_ENTRY entries[] = {{0, 0, nullptr, nullptr, nullptr}};
+    static const AFX_EVENTSINKMAP map = {nullptr, &entries[0]};
+    return &map;
+}
+
+const AFX_EVENTSINKMAP* CCmdTarget::GetEventSinkMap() const {
+    return GetThisEventSinkMap();
+}
+
+const AFX_EVENTSINKMAP_ENTRY* CCmdTarget::FindEventSinkEntry(UINT nCtlId, long dispid) const {
+    for (const AFX_EVENTSINKMAP* pMap = GetEventSinkMap(); pMap != nullptr;
+         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
+        for (const AFX_EVENTSINKMAP_ENTRY* e = pMap->lpEntries; e->pfnThunk != nullptr; ++e) {
+            if (e->nCtlId == nCtlId && e->dispid == dispid)
+                return e;
+        }
+    }
+    return nullptr;
 }

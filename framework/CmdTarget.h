@@ -4,14 +4,17 @@
 
 #include "framework/WinTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #ifndef WM_COMMAND
 #define WM_COMMAND 0x0111
 #endif
 
 class CCmdTarget;
+struct CRuntimeClass;
 typedef void (CCmdTarget::*AFX_PMSG)();
 
 // Handler signatures; the window side knows how to call each.
@@ -42,6 +45,25 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// Calls an event handler; ppArgs[i] points at the i-th argument, already
+// converted to the type of the handler's i-th parameter.
+typedef void (*AFX_EVENTTHUNK)(CCmdTarget* pTarget, AFX_PMSG pfn, void* const* ppArgs);
+
+// Event sink entries: an event (dispatch id) of a hosted control (control
+// id), the codes of its parameters (VTS_...) and its handler.
+struct AFX_EVENTSINKMAP_ENTRY {
+    UINT nCtlId;
+    long dispid;
+    const char* pszParams;
+    AFX_PMSG pfn;
+    AFX_EVENTTHUNK pfnThunk; // NULL ends the table
+};
+
+struct AFX_EVENTSINKMAP {
+    const AFX_EVENTSINKMAP* (*pfnGetBaseMap)();
+    const AFX_EVENTSINKMAP_ENTRY* lpEntries;
+};
+
 class CCmdTarget {
 public:
     CCmdTarget() = default;
@@ -58,9 +80,18 @@ public:
     static const AFX_MSGMAP_ENTRY* FindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage,
                                                     UINT nCode, UINT nID);
 
+    // First sink-map entry for an event of a control, searching the chain
+    // from this object's map outwards; NULL when none.
+    const AFX_EVENTSINKMAP_ENTRY* FindEventSinkEntry(UINT nCtlId, long dispid) const;
+
+    static const CRuntimeClass classCCmdTarget;
+    virtual const CRuntimeClass* GetRuntimeClass() const;
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
+    static const AFX_EVENTSINKMAP* GetThisEventSinkMap();
+    virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const;
 };
 
 #define DECLARE_MESSAGE_MAP()                                                                      \
@@ -107,3 +138,56 @@ template <typename T> AFX_PMSG AfxMsgCast(T pfn) {
 // Click notification of a notify-style static or of a button (code 0).
 #define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(0, id, memberFxn)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(0, id, memberFxn)
+
+// Parameter codes of event handlers and automation calls (concatenated).
+#define VTS_NONE ""
+#define VTS_I4 "\x03"
+#define VTS_DISPATCH "\x09"
+#define VTS_PBOOL "\x4B"
+#define VTS_PVARIANT "\x4C"
+
+#define DECLARE_EVENTSINK_MAP()                                                                    \
+protected:                                                                                         \
+    static const AFX_EVENTSINKMAP* GetThisEventSinkMap();                                          \
+    const AFX_EVENTSINKMAP* GetEventSinkMap() const override;
+
+#define BEGIN_EVENTSINK_MAP(theClass, baseClass)                                                   \
+    const AFX_EVENTSINKMAP* theClass::GetEventSinkMap() const {                                    \
+        return GetThisEventSinkMap();                                                              \
+    }                                                                                              \
+    const AFX_EVENTSINKMAP* theClass::GetThisEventSinkMap() {                                      \
+        typedef baseClass TheBaseSinkClass;                                                        \
+        static const AFX_EVENTSINKMAP_ENTRY _eventEntries[] = {
+
+#define END_EVENTSINK_MAP()                                                                        \
+    { 0, 0, nullptr, nullptr, nullptr }                                                            \
+    }                                                                                              \
+    ;                                                                                              \
+    static const AFX_EVENTSINKMAP eventMap = {&TheBaseSinkClass::GetThisEventSinkMap,              \
+                                              &_eventEntries[0]};                                  \
+    return &eventMap;                                                                              \
+    }
+
+template <class C, class... A, size_t... I>
+void AfxCallEventHandler(CCmdTarget* pTarget, void (C::*pfn)(A...), void* const* ppArgs,
+                         std::index_sequence<I...>) {
+    (static_cast<C*>(pTarget)->*pfn)(*static_cast<A*>(ppArgs[I])...);
+}
+
+template <class C, class... A>
+void AfxEventThunk(CCmdTarget* pTarget, AFX_PMSG pfn, void* const* ppArgs) {
+    void (C::*pfnHandler)(A...);
+    std::memcpy(&pfnHandler, &pfn, sizeof(pfnHandler));
+    AfxCallEventHandler(pTarget, pfnHandler, ppArgs, std::index_sequence_for<A...>{});
+}
+
+// The thunk of a handler with nCodes parameter codes.
+template <size_t nCodes, class C, class... A> AFX_EVENTTHUNK AfxEventThunkOf(void (C::*)(A...)) {
+    static_assert(nCodes == sizeof...(A), "one parameter code per handler parameter");
+    return &AfxEventThunk<C, A...>;
+}
+
+#define AFX_EVENT_ENTRY(id, dispid, fn, vts)                                                       \
+    {AFX_CMD_ID(id), dispid, vts, AfxMsgCast(fn), AfxEventThunkOf<sizeof(vts) - 1>(fn)},
+#define ON_EVENT(theClass, id, dispid, pfnHandler, vtsParams)                                      \
+    AFX_EVENT_ENTRY(id, dispid, &theClass::pfnHandler, vtsParams)

@@ -1,7 +1,10 @@
 #include "framework/Dialog.h"
 
 #include "framework/Menu.h"
+#include "framework/OleControlContainer.h"
 #include "framework/WinApp.h"
+
+#include <string>
 
 namespace {
 int g_nModalDepth = 0;
@@ -39,6 +42,37 @@ BOOL CDialog::LoadTemplate(std::vector<BYTE>& templateBytes) {
         templateBytes = dlgTemplate.Build();
     }
     return TRUE;
+}
+
+void CDialog::CreateHostedControls() {
+    if (m_hostedItems.empty())
+        return;
+    const LPCSTR kDlgInit = MAKEINTRESOURCEA(240);
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), kDlgInit);
+    HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), kDlgInit);
+    HGLOBAL hGlobal = hResource ? ::LoadResource(hInst, hResource) : nullptr;
+    const BYTE* pInitRes = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
+    const size_t nInitRes = pInitRes ? ::SizeofResource(hInst, hResource) : 0;
+
+    for (const CDialogTemplate::CItem& item : m_hostedItems) {
+        CLSID clsid;
+        std::wstring strClsid(item.cls.str.begin(), item.cls.str.end());
+        if (FAILED(::CLSIDFromString(&strClsid[0], &clsid)))
+            continue;
+        RECT rect = {item.x, item.y, item.x + item.cx, item.y + item.cy};
+        ::MapDialogRect(m_hWnd, &rect);
+        const BYTE* pInit = nullptr;
+        DWORD cbInit = 0;
+        CDialogTemplate::FindInitData(pInitRes, nInitRes, static_cast<WORD>(item.nId),
+                                      0x0376 /* WM_OCC_LOADFROMSTREAM */, pInit, cbInit);
+        std::wstring strTitle(item.title.str.begin(), item.title.str.end());
+        char szTitle[256] = {};
+        ::WideCharToMultiByte(CP_ACP, 0, strTitle.c_str(), -1, szTitle, sizeof(szTitle) - 1,
+                              nullptr, nullptr);
+        // A control that cannot be created is left out; the dialog still opens.
+        GetControlContainer()->CreateControl(clsid, szTitle, item.dwStyle, rect, item.nId, pInit,
+                                             cbInit);
+    }
 }
 
 HWND CDialog::GetSafeOwner() const {
@@ -165,5 +199,8 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
         return FALSE;
     if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
         return FALSE;
+    // A hosted control sees its keys first (Tab, Enter and typing in a page).
+    if (m_pCtrlCont != nullptr && m_pCtrlCont->PreTranslateInput(pMsg))
+        return TRUE;
     return ::IsDialogMessageA(m_hWnd, pMsg);
 }

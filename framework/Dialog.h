@@ -30,6 +30,9 @@ protected:
     // The template bytes to create the window from; controls the system
     // cannot create itself are taken out here and kept for later.
     virtual BOOL LoadTemplate(std::vector<BYTE>& templateBytes);
+    // Creates the template's ActiveX controls with their initial state from
+    // the dialog's control-initialisation resource.
+    void CreateHostedControls() override;
 
     int RunModalLoop();
     BOOL ContinueModal() const { return m_bContinueModal; }

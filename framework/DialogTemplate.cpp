@@ -237,3 +237,29 @@ int CDialogTemplate::RemoveItemsIf(const std::function<bool(const CItem&)>& pred
     m_items = std::move(kept);
     return removed;
 }
+
+BOOL CDialogTemplate::FindInitData(const BYTE* data, size_t size, WORD nCtlId, WORD nMessage,
+                                   const BYTE*& pInit, DWORD& cbInit) {
+    pInit = nullptr;
+    cbInit = 0;
+    size_t pos = 0;
+    while (data != nullptr && pos + 2 <= size) {
+        const WORD nId = static_cast<WORD>(data[pos] | (data[pos + 1] << 8));
+        if (nId == 0 || pos + 8 > size)
+            break;
+        const WORD nMsg = static_cast<WORD>(data[pos + 2] | (data[pos + 3] << 8));
+        const DWORD nLen =
+            static_cast<DWORD>(data[pos + 4]) | (static_cast<DWORD>(data[pos + 5]) << 8) |
+            (static_cast<DWORD>(data[pos + 6]) << 16) | (static_cast<DWORD>(data[pos + 7]) << 24);
+        pos += 8;
+        if (nLen > size - pos)
+            break;
+        if (nId == nCtlId && nMsg == nMessage) {
+            pInit = data + pos;
+            cbInit = nLen;
+            return TRUE;
+        }
+        pos += nLen;
+    }
+    return FALSE;
+}

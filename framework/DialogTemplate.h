@@ -79,6 +79,13 @@ public:
     // same form. FALSE when the field runs past the end.
     static BOOL ReadNameOrId(const BYTE* data, size_t size, size_t& pos, CNameOrId& out);
 
+    // In a control-initialisation resource (RT_DLGINIT: entries of control
+    // id, message, 32-bit length and data, ended by a zero id), the data of
+    // the first entry for nCtlId and nMessage. FALSE when there is none or
+    // the entries run past the end before it.
+    static BOOL FindInitData(const BYTE* data, size_t size, WORD nCtlId, WORD nMessage,
+                             const BYTE*& pInit, DWORD& cbInit);
+
 private:
     void Clear();
     BOOL ParseItem(const BYTE* data, size_t size, size_t& pos, CItem& item) const;

@@ -4,12 +4,17 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
+#include "framework/RuntimeClass.h"
 #include "framework/String.h"
 #include "framework/Types.h"
+
+#include <ole2.h>
 
 class CDC;
 class CMenu;
 class CWnd;
+class COleControlContainer;
+class COleControlSite;
 
 class CDataExchange {
 public:
@@ -20,6 +25,8 @@ public:
 };
 
 class CWnd : public CCmdTarget {
+    DECLARE_DYNCREATE(CWnd)
+
 public:
     CWnd() = default;
     ~CWnd() override;
@@ -79,6 +86,23 @@ public:
 
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
+    // ActiveX control containment. CreateControl creates a control as a
+    // child window of pParentWnd and binds this object to it; FALSE when the
+    // class cannot be created or shows no window.
+    BOOL CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, UINT nID);
+    // Automation call on the hosted control this window is (see
+    // AfxInvokeHelperV); a failed call leaves the result zeroed.
+    void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
+                      const BYTE* pbParamInfo, ...);
+    // The hosted control's object (not AddRef'd), or NULL.
+    IUnknown* GetControlUnknown() const;
+    // The site of the hosted control this window is, or NULL.
+    COleControlSite* GetControlSite() const;
+
+    // The controls this window hosts (created on demand).
+    COleControlContainer* m_pCtrlCont = nullptr;
+
     // Default processing of the message being handled now.
     LRESULT Default();
     static const MSG* GetCurrentMessage();
@@ -116,6 +140,7 @@ protected:
     // Called on WM_INITDIALOG before the dialog's own initialisation: the
     // place where controls hosted from the template are created.
     virtual void CreateHostedControls() {}
+    COleControlContainer* GetControlContainer();
 
     // Installs the hook that subclasses the next window this thread creates.
     static void HookWindowCreate(CWnd* pWnd);

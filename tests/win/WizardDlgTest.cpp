@@ -360,7 +360,11 @@ TEST(WizardDlgTest, FullRunDeletesExactlyThePluginFiles) {
         d.SendMessage(WM_TIMER, IDT_HINT, 0);
         EXPECT_TRUE(d.Visible(IDC_HINT));
 
+        // The payment test's dialog, closed before any page: a failure.
+        bool bPayTestSeen = false;
+        PressOkOfNextDialog(d.m_hWnd, &bPayTestSeen);
         d.Press(IDC_BTN_TEST);
+        EXPECT_TRUE(bPayTestSeen);
         const std::vector<std::string> lines = d.Lines();
         ASSERT_EQ(19u, lines.size());
         EXPECT_EQ("√  결제 테스트 중 취소 하였습니다.", lines[14]);

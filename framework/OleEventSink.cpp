@@ -1,0 +1,204 @@
+#include "framework/OleEventSink.h"
+
+#include <ocidl.h>
+
+BOOL COleEventSink::FindSourceIid(IUnknown* pControl, IID& iid) {
+    IProvideClassInfo2* pInfo2 = nullptr;
+    if (SUCCEEDED(
+            pControl->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pInfo2)))) {
+        HRESULT hr = pInfo2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid);
+        pInfo2->Release();
+        if (SUCCEEDED(hr))
+            return TRUE;
+    }
+
+    // The coclass's default source interface, from its type information.
+    IProvideClassInfo* pInfo = nullptr;
+    ITypeInfo* pClass = nullptr;
+    TYPEATTR* pAttr = nullptr;
+    BOOL bFound = FALSE;
+    if (SUCCEEDED(
+            pControl->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&pInfo)))) {
+        if (SUCCEEDED(pInfo->GetClassInfo(&pClass)) && SUCCEEDED(pClass->GetTypeAttr(&pAttr))) {
+            for (UINT i = 0; i < pAttr->cImplTypes && !bFound; ++i) {
+                INT flags = 0;
+                HREFTYPE ref = 0;
+                ITypeInfo* pSource = nullptr;
+                TYPEATTR* pSourceAttr = nullptr;
+                if (FAILED(pClass->GetImplTypeFlags(i, &flags)) ||
+                    (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) !=
+                        (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) ||
+                    FAILED(pClass->GetRefTypeOfImplType(i, &ref)) ||
+                    FAILED(pClass->GetRefTypeInfo(ref, &pSource)))
+                    continue;
+                if (SUCCEEDED(pSource->GetTypeAttr(&pSourceAttr))) {
+                    iid = pSourceAttr->guid;
+                    bFound = TRUE;
+                    pSource->ReleaseTypeAttr(pSourceAttr);
+                }
+                pSource->Release();
+            }
+            pClass->ReleaseTypeAttr(pAttr);
+        }
+        if (pClass != nullptr)
+            pClass->Release();
+        pInfo->Release();
+    }
+    if (bFound)
+        return TRUE;
+
+    // Otherwise the control's first connection point.
+    IConnectionPointContainer* pContainer = nullptr;
+    if (FAILED(pControl->QueryInterface(IID_IConnectionPointContainer,
+                                        reinterpret_cast<void**>(&pContainer))))
+        return FALSE;
+    IEnumConnectionPoints* pEnum = nullptr;
+    if (SUCCEEDED(pContainer->EnumConnectionPoints(&pEnum))) {
+        IConnectionPoint* pPoint = nullptr;
+        if (pEnum->Next(1, &pPoint, nullptr) == S_OK) {
+            bFound = SUCCEEDED(pPoint->GetConnectionInterface(&iid));
+            pPoint->Release();
+        }
+        pEnum->Release();
+    }
+    pContainer->Release();
+    return bFound;
+}
+
+BOOL COleEventSink::Connect(IUnknown* pControl) {
+    if (m_pConnPt != nullptr || !FindSourceIid(pControl, m_iid))
+        return FALSE;
+    IConnectionPointContainer* pContainer = nullptr;
+    if (FAILED(pControl->QueryInterface(IID_IConnectionPointContainer,
+                                        reinterpret_cast<void**>(&pContainer))))
+        return FALSE;
+    IConnectionPoint* pPoint = nullptr;
+    if (SUCCEEDED(pContainer->FindConnectionPoint(m_iid, &pPoint))) {
+        if (SUCCEEDED(pPoint->Advise(static_cast<IDispatch*>(this), &m_dwCookie)))
+            m_pConnPt = pPoint;
+        else
+            pPoint->Release();
+    }
+    pContainer->Release();
+    return m_pConnPt != nullptr;
+}
+
+void COleEventSink::Disconnect() {
+    m_pOwner = nullptr;
+    if (m_pConnPt == nullptr)
+        return;
+    IConnectionPoint* pPoint = m_pConnPt;
+    m_pConnPt = nullptr;
+    pPoint->Unadvise(m_dwCookie);
+    pPoint->Release();
+    m_dwCookie = 0;
+}
+
+HRESULT COleEventSink::ConvertArgs(const char* pszParams, const DISPPARAMS* pParams, CArg* store,
+                                   void** ppArgs, UINT* puArgErr) {
+    const size_t nCodes = std::strlen(pszParams);
+    if (nCodes > kMaxArgs || pParams == nullptr || pParams->cArgs != nCodes ||
+        (nCodes > 0 && pParams->rgvarg == nullptr))
+        return DISP_E_BADPARAMCOUNT;
+    for (size_t i = 0; i < nCodes; ++i) {
+        const UINT nIndex = static_cast<UINT>(nCodes - 1 - i);
+        VARIANT* pArg = &pParams->rgvarg[nIndex];
+        // A variant passed by reference stands for the variant it points at.
+        if (pArg->vt == (VT_VARIANT | VT_BYREF) && pArg->pvarVal != nullptr &&
+            static_cast<BYTE>(pszParams[i]) != (VT_VARIANT | 0x40))
+            pArg = pArg->pvarVal;
+        bool bOk = true;
+        switch (static_cast<BYTE>(pszParams[i])) {
+        case VT_DISPATCH:
+            if (pArg->vt == VT_DISPATCH)
+                store[i].pdisp = pArg->pdispVal;
+            else if (pArg->vt == (VT_DISPATCH | VT_BYREF) && pArg->ppdispVal != nullptr)
+                store[i].pdisp = *pArg->ppdispVal;
+            else
+                bOk = false;
+            break;
+        case VT_VARIANT | 0x40:
+            store[i].pvar = pArg->vt == (VT_VARIANT | VT_BYREF) ? pArg->pvarVal : pArg;
+            bOk = store[i].pvar != nullptr;
+            break;
+        case VT_I4:
+            if (pArg->vt == VT_I4)
+                store[i].l = pArg->lVal;
+            else if (pArg->vt == (VT_I4 | VT_BYREF) && pArg->plVal != nullptr)
+                store[i].l = *pArg->plVal;
+            else
+                bOk = false;
+            break;
+        case VT_BOOL | 0x40:
+            store[i].pbool = pArg->vt == (VT_BOOL | VT_BYREF) ? pArg->pboolVal : nullptr;
+            bOk = store[i].pbool != nullptr;
+            break;
+        default:
+            bOk = false;
+        }
+        if (!bOk) {
+            if (puArgErr != nullptr)
+                *puArgErr = nIndex;
+            return DISP_E_TYPEMISMATCH;
+        }
+        ppArgs[i] = &store[i];
+    }
+    return S_OK;
+}
+
+STDMETHODIMP COleEventSink::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv == nullptr)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || (riid == m_iid && riid != IID_NULL)) {
+        *ppv = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) COleEventSink::AddRef() {
+    return static_cast<ULONG>(::InterlockedIncrement(&m_cRef));
+}
+
+STDMETHODIMP_(ULONG) COleEventSink::Release() {
+    const LONG cRef = ::InterlockedDecrement(&m_cRef);
+    if (cRef == 0)
+        delete this;
+    return static_cast<ULONG>(cRef);
+}
+
+STDMETHODIMP COleEventSink::GetTypeInfoCount(UINT* pctinfo) {
+    if (pctinfo != nullptr)
+        *pctinfo = 0;
+    return S_OK;
+}
+
+STDMETHODIMP COleEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
+    if (ppTInfo != nullptr)
+        *ppTInfo = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP COleEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP COleEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pParams, VARIANT*,
+                                   EXCEPINFO*, UINT* puArgErr) {
+    if (m_pOwner == nullptr)
+        return S_OK;
+    const AFX_EVENTSINKMAP_ENTRY* pEntry = m_pOwner->FindEventSinkEntry(m_nCtlId, dispid);
+    if (pEntry == nullptr)
+        return S_OK;
+    CArg store[kMaxArgs] = {};
+    void* ppArgs[kMaxArgs] = {};
+    HRESULT hr = ConvertArgs(pEntry->pszParams, pParams, store, ppArgs, puArgErr);
+    if (FAILED(hr))
+        return hr;
+    AddRef(); // a handler may end the dialog and with it the connection
+    pEntry->pfnThunk(m_pOwner, pEntry->pfn, ppArgs);
+    Release();
+    return S_OK;
+}

@@ -1,0 +1,41 @@
+#include "web/PageDialogHost.h"
+
+#include "framework/OleVariant.h"
+#include "web/HtmlDocument.h"
+
+BOOL CPageDialogHost::ReadDocumentHtml(CString& html) {
+    LPDISPATCH pDocument = m_browser.GetDocument();
+    if (pDocument == nullptr)
+        return FALSE;
+    const BOOL bRead = ReadDocumentOuterHtml(pDocument, html);
+    pDocument->Release();
+    return bRead;
+}
+
+void CPageDialogHost::TurnScrollOff() {
+    TurnDocumentScrollOff(m_pSource);
+}
+
+void CPageDialogHost::MoveBrowser(int x, int y, int cx, int cy) {
+    m_browser.MoveWindow(x, y, cx, cy, TRUE);
+}
+
+void CPageDialogHost::KillTimer(UINT id) {
+    m_dlg.KillTimer(id);
+}
+
+void CPageDialogHost::DefaultProcessing() {
+    m_dlg.Default();
+}
+
+void CPageDialogHost::EndDialog(int nResult) {
+    m_dlg.EndDialog(nResult);
+}
+
+void CPageDialogHost::Navigate(CWebBrowser2& browser, LPCTSTR address) {
+    COleVariant varEmpty;
+    COleVariant varUrl(address);
+    browser.Navigate2(&varUrl, &varEmpty, &varEmpty, &varEmpty, &varEmpty);
+    ::VariantClear(&varUrl);
+    ::VariantClear(&varEmpty);
+}
