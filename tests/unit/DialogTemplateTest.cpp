@@ -218,3 +218,28 @@ TEST(CDialogTemplateTest, RemoveActiveXItemsKeepsTheRestInOrder) {
     EXPECT_TRUE(dlg.m_items.empty());
     EXPECT_EQ(3u, dlg.GetRemovedItems().size());
 }
+
+// Control-initialisation blocks: the entry of a control and message, and no
+// entry when the lengths run past the end before it.
+TEST(CDialogTemplateTest, FindInitDataByControlAndMessage) {
+    CBytes init;
+    init.W(9041).W(0x0401).D(2).W(0xAAAA); // another control, another message
+    init.W(9042).W(0x0376).D(4).W(0x1234).W(0x5678);
+    init.W(0);
+    const BYTE* pData = nullptr;
+    DWORD cbData = 0;
+    ASSERT_TRUE(
+        CDialogTemplate::FindInitData(init.b.data(), init.b.size(), 9042, 0x0376, pData, cbData));
+    ASSERT_EQ(4u, cbData);
+    EXPECT_EQ(0x34, pData[0]);
+    EXPECT_EQ(0x56, pData[3]);
+    EXPECT_FALSE(
+        CDialogTemplate::FindInitData(init.b.data(), init.b.size(), 9041, 0x0376, pData, cbData));
+    EXPECT_EQ(nullptr, pData);
+
+    CBytes cut;
+    cut.W(9042).W(0x0376).D(160).W(0x1234);
+    EXPECT_FALSE(
+        CDialogTemplate::FindInitData(cut.b.data(), cut.b.size(), 9042, 0x0376, pData, cbData));
+    EXPECT_FALSE(CDialogTemplate::FindInitData(nullptr, 0, 9042, 0x0376, pData, cbData));
+}

@@ -5,3 +5,7 @@
 #define IDC_TEST_CLICK 901
 #define IDC_TEST_LIST 902
 #define IDC_TEST_PICTURE 903
+
+// A dialog hosting the fake control, with a state the control refuses.
+#define IDD_TEST_HOST 910
+#define IDC_TEST_FAKE 911
