@@ -44,12 +44,12 @@ def plant_files(folder):
             f.write(b"plug-in file " + name.encode() + b"\n")
 
 
-def start_server(script, log_path):
+def start_server(script, log_path, flow):
     with socket.socket() as s:
         if s.connect_ex(("127.0.0.1", PORT)) == 0:
             raise CheckFailed("port %d is taken; the test needs it for the demo server" % PORT)
     proc = subprocess.Popen([sys.executable, script, str(PORT), "--log", log_path,
-                             "--timeout", "400"], stdin=subprocess.DEVNULL,
+                             "--timeout", "400", "--flow", flow], stdin=subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL)
 
     def up():
@@ -137,7 +137,17 @@ def wait_state(wiz, what, lines, pos, shown, either=()):
         raise
 
 
-def scenario(wiz, server_log, folder):
+# What the wizard reports for each demo server flow, and how long the payment
+# test may take (the stall flow runs into the 181-tick time-out).
+FLOWS = {
+    "success": (E.TESTED_SUCCESS, 60),
+    "failure": (E.TESTED_FAILURE, 60),
+    "stall": (E.TESTED_FAILURE, 240),
+}
+TIMEOUT_TICKS = 181
+
+
+def start_and_close_notice(wiz):
     wiz.start()
     poll("the wizard window on the screen", lambda: wiz.shown(E.TITLE), 60)
     window = poll("the wizard window", wiz.inspect, 60)
@@ -149,11 +159,16 @@ def scenario(wiz, server_log, folder):
     window = wait_no_dialog(wiz, "the notice dialog")
     diff_lines("log after the notice", E.INTRO, window["log"])
     print("ok: notice closed", flush=True)
+    return window
 
+
+def reinstall(wiz, window, server_log, folder):
+    """Stage 2: the setup page's flow ends the dialog by itself on its marker page."""
     click_control(window, E.IDC_BTN_START)
     setup = wait_dialog(wiz, "the setup page dialog")
     page_dialog(setup, server_log, E.SETUP_PAGE, "setup page")
-    dismiss(setup)
+    wait_no_dialog(wiz, "the setup page dialog")
+    check("setup marker page requested", True, fetched(server_log, E.SETUP_MARKER)())
     # The hint follows 4 s later, so a slow look may already see it.
     wait_state(wiz, "stage 2", E.REINSTALLED, 5, {E.IDC_BTN_TEST, E.IDC_BTN_CANCEL},
                either={E.IDC_HINT})
@@ -165,30 +180,68 @@ def scenario(wiz, server_log, folder):
     print("ok: the hidden browser fetched the installer", flush=True)
     # The user has run the installer and closes the browser window that covers the wizard.
     wiz.close_browsers()
-
     window = watch(wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"], 15)
     print("ok: hint shown", flush=True)
+    return window
 
+
+def payment_test(wiz, window, server_log, flow):
+    """Stage 3: the payment-test page runs to its verdict; the stall flow to the time-out."""
+    lines, limit = FLOWS[flow]
     click_control(window, E.IDC_BTN_TEST)
-    final = (E.TESTED_FAILURE, 10, {E.IDC_BTN_CANCEL})
-    try:
-        window = watch(wiz, "the payment-test dialog or the verdict",
-                       lambda w: visible_owned(w) or shows_state(w, *final))
-    except CheckFailed:
-        check_state(wiz.inspect() or {"controls": []}, *final)
-        raise
-    if visible_owned(window):
-        pay = visible_owned(window)[0]
-        page_dialog(pay, server_log, E.PAY_PAGE, "payment-test page")
-        dismiss(pay)
+    pay = wait_dialog(wiz, "the payment-test dialog")
+    shown = time.monotonic()
+    page_dialog(pay, server_log, E.PAY_PAGE, "payment-test page")
+    watch(wiz, "the payment-test dialog to close", lambda w: not visible_owned(w), limit)
+    took = time.monotonic() - shown
+    if flow == "stall":
+        check("time-out after %d s (within 2 s)" % TIMEOUT_TICKS, True,
+              abs(took - TIMEOUT_TICKS) <= 2)
+        print("ok: the payment test timed out after %.1f s" % took, flush=True)
     else:
-        print("note: the payment test showed no dialog", flush=True)
-    window = wait_state(wiz, "stage 3", *final)
-    print("ok: payment test reported as failed", flush=True)
+        check("result marker page requested", True, fetched(server_log, E.RESULT_MARKER)())
+    window = wait_state(wiz, "stage 3", lines, 10, {E.IDC_BTN_CANCEL})
+    print("ok: payment test reported (%s)" % flow, flush=True)
 
     click_control(window, E.IDC_BTN_CANCEL)
     poll("the wizard to end", lambda: not wiz.running(), 30)
+    check("exit code", 0, wiz.proc.returncode)
     print("ok: wizard ended", flush=True)
+
+
+def scenario(wiz, server_log, folder, flow):
+    window = start_and_close_notice(wiz)
+    window = reinstall(wiz, window, server_log, folder)
+    payment_test(wiz, window, server_log, flow)
+
+
+def run_flow(args, flow):
+    """One whole run of the wizard against the demo server's flow; 0 when it passed."""
+    print("e2e: flow %s" % flow, flush=True)
+    server_log = os.path.join(args.work, "demo_server-%s.log" % flow)
+    wizard_log = os.path.join(args.work, "wizard-%s.log" % flow)
+    for old in (server_log, wizard_log):
+        if os.path.exists(old):
+            os.remove(old)
+    folder = plugin_folder(args.exe)
+    plant_files(folder)
+    started = time.monotonic()
+    server = start_server(args.server, server_log, flow)
+    wiz = Wizard(args.exe, args.inspect, wizard_log)
+    try:
+        scenario(wiz, server_log, folder, flow)
+    except CheckFailed as e:
+        print("e2e FAILED (%s): %s" % (flow, e))
+        shot = os.path.join(args.work, "failure-%s.png" % flow)
+        screenshot(shot)
+        print("e2e: the screen at the failure: %s; the wizard's output: %s" % (shot, wiz.log.name))
+        return 1
+    finally:
+        wiz.stop()
+        server.terminate()
+        server.wait(timeout=10)
+        print("e2e: flow %s took %.0fs" % (flow, time.monotonic() - started), flush=True)
+    return 0
 
 
 def main():
@@ -197,6 +250,8 @@ def main():
     ap.add_argument("--inspect", required=True)
     ap.add_argument("--server", required=True)
     ap.add_argument("--work", required=True)
+    ap.add_argument("--flows", default="success,failure",
+                    help="comma-separated demo server flows to run: " + ", ".join(FLOWS))
     args = ap.parse_args()
     for var in ("WINEPREFIX", "DISPLAY"):
         if not os.environ.get(var):
@@ -205,30 +260,7 @@ def main():
     if not os.path.exists(args.exe):
         print("e2e: %s has not been built" % args.exe)
         return 1
-    server_log = os.path.join(args.work, "demo_server.log")
-    wizard_log = os.path.join(args.work, "wizard.log")
-    for old in (server_log, wizard_log):
-        if os.path.exists(old):
-            os.remove(old)
-    folder = plugin_folder(args.exe)
-    plant_files(folder)
-    started = time.monotonic()
-    server = start_server(args.server, server_log)
-    wiz = Wizard(args.exe, args.inspect, wizard_log)
-    try:
-        scenario(wiz, server_log, folder)
-    except CheckFailed as e:
-        print("e2e FAILED: %s" % e)
-        shot = os.path.join(args.work, "failure.png")
-        screenshot(shot)
-        print("e2e: the screen at the failure: %s; the wizard's output: %s" % (shot, wiz.log.name))
-        return 1
-    finally:
-        wiz.stop()
-        server.terminate()
-        server.wait(timeout=10)
-        print("e2e took %.0fs" % (time.monotonic() - started))
-    return 0
+    return max(run_flow(args, flow) for flow in args.flows.split(","))
 
 
 if __name__ == "__main__":

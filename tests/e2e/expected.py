@@ -28,10 +28,18 @@ REINSTALLED = [
     " ",
 ]
 
-TESTED_FAILURE = REINSTALLED + [
+TESTING = REINSTALLED + [
     "√  플러그인 파일의 재설치가 완료 되었습니다.",
     "√  결제 테스트를 진행합니다.",
     " ",
+]
+
+TESTED_SUCCESS = TESTING + [
+    "√  모든 결제 테스트가 정상적으로 완료 되었습니다.",
+    "√  결제 하셨던 쇼핑몰에서 결제를 진행하여 주시기 바랍니다.",
+]
+
+TESTED_FAILURE = TESTING + [
     "√  결제 테스트 중 취소 하였습니다.",
     "√  결제 하셨던 쇼핑몰에서 결제를 시도하여 주시고",
     "   계속 오류가 발생할 경우",
@@ -49,6 +57,8 @@ KEPT_FILE = "keep.txt"
 SETUP_PAGE = "/plugin/wizard/wizard_setup.html"
 PAY_PAGE = "/plugin/wizard/QEL_pay_wizard.html"
 INSTALLER = "/plugin/wizard/NorvaneWizard.exe"
+SETUP_MARKER = "/plugin/wizard/wizard_install.html"
+RESULT_MARKER = "/plugin/wizard/wizard_result.html"
 
 IDC_BTN_START = 1001
 IDC_PROGRESS = 1002
