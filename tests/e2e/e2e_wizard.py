@@ -17,6 +17,24 @@ from wizard_driver import (CheckFailed, Wizard, check, click_control, control,  
 PORT = 8642
 
 
+# Where report() keeps the run's lines and snap() its pictures; set by main().
+OUT = {"report": None, "shots": None, "flow": ""}
+
+
+def report(text):
+    """Prints a line of the run and keeps it in the work folder's report."""
+    print(text, flush=True)
+    if OUT["report"]:
+        with open(OUT["report"], "a", encoding="utf-8") as f:
+            f.write(text + "\n")
+
+
+def snap(stage):
+    """Saves the screen as the user sees it at a stage of the run."""
+    if OUT["shots"]:
+        screenshot(os.path.join(OUT["shots"], "%s-%s.png" % (OUT["flow"], stage)))
+
+
 def is_64bit(exe):
     """True for an x86-64 PE file: its COFF header names machine 0x8664."""
     with open(exe, "rb") as f:
@@ -122,10 +140,9 @@ def page_dialog(dialog, server_log, page, what):
     """Checks that a page dialog that hosts the browser asks the server for its page."""
     if hosts_browser(dialog):
         poll("the %s request" % what, fetched(server_log, page), 30)
-        print("ok: %s requested" % what, flush=True)
+        report("ok: %s requested" % what)
     else:
-        print("note: the %s dialog hosts no browser; its request is not checked" % what,
-              flush=True)
+        report("note: the %s dialog hosts no browser; its request is not checked" % what)
 
 
 def wait_state(wiz, what, lines, pos, shown, either=()):
@@ -153,12 +170,15 @@ def start_and_close_notice(wiz):
     window = poll("the wizard window", wiz.inspect, 60)
     check("title", E.TITLE, window["title"])
     check_state(window, E.INTRO, 0, {E.IDC_BTN_START, E.IDC_BTN_CANCEL})
-    print("ok: introduction", flush=True)
+    report("ok: introduction")
+    snap("1-start")
 
-    dismiss(wait_dialog(wiz, "the notice dialog"))
+    notice = wait_dialog(wiz, "the notice dialog")
+    snap("2-notice")
+    dismiss(notice)
     window = wait_no_dialog(wiz, "the notice dialog")
     diff_lines("log after the notice", E.INTRO, window["log"])
-    print("ok: notice closed", flush=True)
+    report("ok: notice closed")
     return window
 
 
@@ -167,6 +187,7 @@ def reinstall(wiz, window, server_log, folder):
     click_control(window, E.IDC_BTN_START)
     setup = wait_dialog(wiz, "the setup page dialog")
     page_dialog(setup, server_log, E.SETUP_PAGE, "setup page")
+    snap("3-setup-page")
     wait_no_dialog(wiz, "the setup page dialog")
     check("setup marker page requested", True, fetched(server_log, E.SETUP_MARKER)())
     # The hint follows 4 s later, so a slow look may already see it.
@@ -175,13 +196,14 @@ def reinstall(wiz, window, server_log, folder):
     left = [n for n in E.PLUGIN_FILES if os.path.exists(os.path.join(folder, n))]
     check("plug-in files left", [], left)
     check("%s kept" % E.KEPT_FILE, True, os.path.exists(os.path.join(folder, E.KEPT_FILE)))
-    print("ok: reinstalled", flush=True)
+    report("ok: reinstalled")
     poll("the installer request", fetched(server_log, E.INSTALLER), 30)
-    print("ok: the hidden browser fetched the installer", flush=True)
+    report("ok: the hidden browser fetched the installer")
     # The user has run the installer and closes the browser window that covers the wizard.
     wiz.close_browsers()
     window = watch(wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"], 15)
-    print("ok: hint shown", flush=True)
+    report("ok: hint shown")
+    snap("4-hint")
     return window
 
 
@@ -192,21 +214,23 @@ def payment_test(wiz, window, server_log, flow):
     pay = wait_dialog(wiz, "the payment-test dialog")
     shown = time.monotonic()
     page_dialog(pay, server_log, E.PAY_PAGE, "payment-test page")
+    snap("5-payment-test")
     watch(wiz, "the payment-test dialog to close", lambda w: not visible_owned(w), limit)
     took = time.monotonic() - shown
     if flow == "stall":
         check("time-out after %d s (within 2 s)" % TIMEOUT_TICKS, True,
               abs(took - TIMEOUT_TICKS) <= 2)
-        print("ok: the payment test timed out after %.1f s" % took, flush=True)
+        report("ok: the payment test timed out after %.1f s" % took)
     else:
         check("result marker page requested", True, fetched(server_log, E.RESULT_MARKER)())
     window = wait_state(wiz, "stage 3", lines, 10, {E.IDC_BTN_CANCEL})
-    print("ok: payment test reported (%s)" % flow, flush=True)
+    report("ok: payment test reported (%s)" % flow)
+    snap("6-verdict")
 
     click_control(window, E.IDC_BTN_CANCEL)
     poll("the wizard to end", lambda: not wiz.running(), 30)
     check("exit code", 0, wiz.proc.returncode)
-    print("ok: wizard ended", flush=True)
+    report("ok: wizard ended")
 
 
 def scenario(wiz, server_log, folder, flow):
@@ -217,7 +241,8 @@ def scenario(wiz, server_log, folder, flow):
 
 def run_flow(args, flow):
     """One whole run of the wizard against the demo server's flow; 0 when it passed."""
-    print("e2e: flow %s" % flow, flush=True)
+    OUT["flow"] = flow
+    report("e2e: flow %s" % flow)
     server_log = os.path.join(args.work, "demo_server-%s.log" % flow)
     wizard_log = os.path.join(args.work, "wizard-%s.log" % flow)
     for old in (server_log, wizard_log):
@@ -231,7 +256,7 @@ def run_flow(args, flow):
     try:
         scenario(wiz, server_log, folder, flow)
     except CheckFailed as e:
-        print("e2e FAILED (%s): %s" % (flow, e))
+        report("e2e FAILED (%s): %s" % (flow, e))
         shot = os.path.join(args.work, "failure-%s.png" % flow)
         screenshot(shot)
         print("e2e: the screen at the failure: %s; the wizard's output: %s" % (shot, wiz.log.name))
@@ -240,7 +265,7 @@ def run_flow(args, flow):
         wiz.stop()
         server.terminate()
         server.wait(timeout=10)
-        print("e2e: flow %s took %.0fs" % (flow, time.monotonic() - started), flush=True)
+        report("e2e: flow %s took %.0fs" % (flow, time.monotonic() - started))
     return 0
 
 
@@ -260,6 +285,11 @@ def main():
     if not os.path.exists(args.exe):
         print("e2e: %s has not been built" % args.exe)
         return 1
+    OUT["report"] = os.path.join(args.work, "e2e-report.txt")
+    OUT["shots"] = os.path.join(args.work, "screenshots")
+    os.makedirs(OUT["shots"], exist_ok=True)
+    if os.path.exists(OUT["report"]):
+        os.remove(OUT["report"])
     return max(run_flow(args, flow) for flow in args.flows.split(","))
 
 
