@@ -306,7 +306,7 @@ def main():
     if not os.path.exists(args.exe):
         print("e2e: %s has not been built" % args.exe)
         return 1
-    OUT["report"] = os.path.join(args.work, "e2e-report.txt")
+    OUT["report"] = os.path.join(args.work, "e2e-report-%s.txt" % args.flows.replace(",", "-"))
     OUT["shots"] = os.path.join(args.work, "screenshots")
     os.makedirs(OUT["shots"], exist_ok=True)
     if os.path.exists(OUT["report"]):
