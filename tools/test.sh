@@ -95,6 +95,22 @@ cmake --preset win32 >"$logs/configure-win32.log" 2>&1 || {
 cmake --build --preset win32 || die "win32 build failed"
 
 run_ctest native --preset native
+
+# Configures and builds one preset, keeping the configure output in the logs.
+build_preset() {
+    cmake --preset "$1" >"$logs/configure-$1.log" 2>&1 || {
+        cat "$logs/configure-$1.log"
+        die "$1 configuration failed"
+    }
+    cmake --build --preset "$1" || die "$1 build failed"
+}
+
+# The unit suite again under ASan and UBSan: any report fails its case.
+started=$SECONDS
+build_preset asan
+run_ctest asan --preset asan
+echo "test: sanitized unit suite: $((SECONDS - started)) s"
+
 check_imports
 
 qel_winenv "$build"
