@@ -10,7 +10,8 @@ mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
 pkgs=(mingw-w64 g++ cmake make googletest wine wine64 wine32 xvfb xdotool imagemagick
-      fonts-nanum fonts-baekmuk locales python3 python3-pil x11-utils clang-format)
+      fonts-nanum fonts-baekmuk locales python3 python3-pil x11-utils clang-format
+      clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${pkgs[@]}"; do

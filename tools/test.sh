@@ -111,6 +111,12 @@ build_preset asan
 run_ctest asan --preset asan
 echo "test: sanitized unit suite: $((SECONDS - started)) s"
 
+# libFuzzer: a bounded run per target; a crash, leak, time-out or report fails.
+started=$SECONDS
+build_preset fuzz
+run_ctest fuzz --preset fuzz
+echo "test: fuzz targets: $((SECONDS - started)) s"
+
 check_imports
 
 qel_winenv "$build"
