@@ -176,7 +176,9 @@ def start_and_close_notice(run):
     dismiss(notice)
     window = wait_no_dialog(run.wiz, "the notice dialog")
     diff_lines("log after the notice", E.INTRO, window["log"])
-    report("ok: notice closed")
+    # The browsers that were open (the success run opens one) end as the notice closes.
+    poll("every Internet Explorer to end", lambda: not wine_processes("iexplore.exe"), 30)
+    report("ok: notice closed, no Internet Explorer left")
     snap("2-start")
     return window
 
@@ -273,6 +275,7 @@ def payment_test(run, window, lines):
 
 def browser_log_check(run):
     """Every object the stand-in browser handed out was released; its last count is 0."""
+    check("the stand-in's log written", True, os.path.exists(run.browser_log))
     with open(run.browser_log, encoding="utf-8", errors="replace") as f:
         text = f.read()
     made = collections.Counter(re.findall(r"\] new (\S+)", text))
@@ -288,9 +291,11 @@ def finish(run, window):
     click_control(window, E.IDC_BTN_CANCEL)
     poll("the wizard to end", lambda: not run.wiz.running(), 30)
     check("exit code", 0, run.wiz.proc.returncode)
-    check("dialogs left", [], [w["title"] for w in run.wiz.windows("--all") or []])
+    left = run.wiz.windows("--all")
+    check("dialogs left", [], left and [w["title"] for w in left])
     check("wizard window left on the screen", False, run.wiz.shown(E.TITLE))
-    objects = browser_log_check(run) if os.path.exists(run.browser_log) else 0
+    # The stand-in browser is loaded with the first page dialog.
+    objects = browser_log_check(run) if fetched(run.server_log, E.SETUP_PAGE)() else 0
     report("ok: wizard ended, no window left, %d browser objects all released" % objects)
 
 
@@ -300,10 +305,7 @@ def success(run):
     prefix = os.environ["WINEPREFIX"]
     before = prefix_audit.settled_snapshot(prefix)
     start_browser(run)
-    window = start_and_close_notice(run)
-    poll("the running Internet Explorer to end", lambda: not wine_processes("iexplore.exe"), 30)
-    report("ok: the running Internet Explorer was ended")
-    window = reinstall(run, window)
+    window = reinstall(run, start_and_close_notice(run))
     finish(run, payment_test(run, window, E.TESTED_SUCCESS))
     changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
     for change in ignored:
@@ -396,7 +398,8 @@ VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
 
 
 def start_browser(run):
-    """An Internet Explorer the customer has open before the wizard starts."""
+    """An Internet Explorer the customer has open before the wizard starts; it must be
+    running, to be ended after the notice."""
     subprocess.Popen([wine(), "iexplore.exe", "about:blank"], stdin=subprocess.DEVNULL,
                      stdout=run.wiz.log, stderr=run.wiz.log)
     poll("Internet Explorer to start", lambda: wine_processes("iexplore.exe"), 60)
