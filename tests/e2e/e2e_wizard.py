@@ -352,7 +352,7 @@ def setup_closed_by_ok(run):
 def about_box(run):
     """System command 16, posted from outside, opens the about box; Esc closes it."""
     window = start_and_close_notice(run)
-    run.wiz.post_syscommand(E.IDM_ABOUTBOX)
+    check("system command posted", True, run.wiz.post_syscommand(E.IDM_ABOUTBOX) is not None)
     about = wait_dialog(run.wiz, "the about box")
     check("about box title", E.ABOUT_TITLE, about["title"])
     snap("about")
