@@ -10,7 +10,7 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+cd "$root" || exit 1
 . tools/winenv.sh
 build=$root/build
 server=
