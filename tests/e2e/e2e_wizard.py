@@ -3,6 +3,7 @@
 against the demo wizard server on loopback. Needs WINEPREFIX and DISPLAY."""
 import argparse
 import collections
+import glob
 import os
 import re
 import socket
@@ -419,7 +420,8 @@ class Run:
         self.server_log = os.path.join(args.work, "demo_server-%s.log" % name)
         self.browser_log = os.path.join(args.work, "standin-%s.log" % name)
         wizard_log = os.path.join(args.work, "wizard-%s.log" % name)
-        for old in (self.server_log, self.browser_log, wizard_log):
+        shots = glob.glob(os.path.join(OUT["shots"] or args.work, "%s-*.png" % name))
+        for old in [self.server_log, self.browser_log, wizard_log] + shots:
             if os.path.exists(old):
                 os.remove(old)
         self.folder = plugin_folder(args.exe)
