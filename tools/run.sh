@@ -1,26 +1,21 @@
 #!/usr/bin/env bash
-# Demo: builds the exe, serves the wizard pages on 127.0.0.1:8642 and runs the
-# wizard under Wine, on $DISPLAY if set, otherwise on a private Xvfb. The exe
-# is the win32 one, or the win64 one where 32-bit programs cannot run. Its
-# pages show in the stand-in browser (calls logged to build/standin-run.log;
-# QEL_BROWSER=system for Wine's own control); QEL_DEMO_FLOW chooses where the
-# payment test leads (success, failure, frame, nobody, stall).
-# Saves build/screenshots/wizard.png (and notice.png when seen).
+# Demo: builds the exe and runs the wizard under Wine against the demo server
+# on 127.0.0.1:8642, its pages shown by the stand-in browser (calls logged to
+# build/standin-run.log; QEL_BROWSER=system for Wine's own control). The exe is
+# the win32 one, or the win64 one where 32-bit programs cannot run.
+# With $DISPLAY the wizard runs there for a person to click through;
+# QEL_DEMO_FLOW chooses where the payment test leads (success, failure, frame,
+# nobody, stall). Without one, the end-to-end driver plays the success path on
+# a private Xvfb and saves a screenshot per stage in build/screenshots.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+cd "$root" || exit 1
 . tools/winenv.sh
 build=$root/build
-shots=$build/screenshots
-title="노르베인 플러그인 설치 마법사"
 server=
-wizard=
 
 cleanup() {
-    if [ -n "$wizard" ] && kill -0 "$wizard" 2>/dev/null; then
-        kill "$wizard" 2>/dev/null
-    fi
     if [ -n "$server" ]; then
         kill "$server" 2>/dev/null
         wait "$server" 2>/dev/null
@@ -40,60 +35,34 @@ cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || exit 
 qel_standin_install "$preset" || exit 1
 echo "run: $exe under $QEL_WINE"
 
-own_display=0
-if [ -z "${DISPLAY:-}" ]; then
-    qel_xvfb_start || exit 1
-    own_display=1
-fi
-
-/usr/bin/env python3 tools/demo_server.py 8642 --log "$build/demo_server.log" \
-    --flow "${QEL_DEMO_FLOW:-success}" &
-server=$!
-mkdir -p "$shots"
-rm -f "$build/standin-run.log"
-QEL_BROWSER_LOG="Z:${build//\//\\}\\standin-run.log" "$QEL_WINE" "$exe" >"$build/wizard-run.log" 2>&1 &
-wizard=$!
-
-# Polls for a window with this title; prints its X id.
-find_window() {
-    local i id
-    for i in $(seq 1 "$2"); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$wizard" 2>/dev/null || return 1
-        sleep 0.5
-    done
-    return 1
+# For a person on $DISPLAY: the wizard until they close it.
+run_on_display() {
+    /usr/bin/env python3 tools/demo_server.py 8642 --log "$build/demo_server.log" \
+        --flow "${QEL_DEMO_FLOW:-success}" &
+    server=$!
+    rm -f "$build/standin-run.log"
+    echo "run: the wizard is on $DISPLAY; close it to end"
+    QEL_BROWSER_LOG="Z:${build//\//\\}\\standin-run.log" "$QEL_WINE" "$exe" \
+        >"$build/wizard-run.log" 2>&1
 }
 
-main=$(find_window "$title" 120) || { echo "run: the wizard window did not appear" >&2; exit 1; }
-# The notice is the visible window that is neither the wizard nor Wine's helpers.
-notice=
-for i in $(seq 1 20); do
-    notice=$(xdotool search --onlyvisible --pid "$wizard" 2>/dev/null | grep -vx "$main" | head -n 1)
-    [ -n "$notice" ] && break
-    sleep 0.25
-done
-if [ -n "$notice" ]; then
-    import -window "$notice" "$shots/notice.png" && echo "run: saved $shots/notice.png"
-    if [ "$own_display" = 1 ]; then
-        # Closes the notice as a user would (a click on it, then Esc) to show the whole wizard.
-        eval "$(xdotool getwindowgeometry --shell "$notice")"
-        xdotool mousemove --sync $((X + 4)) $((Y + 4)) click 1 key Escape
-        for i in $(seq 1 20); do
-            xdotool search --onlyvisible --pid "$wizard" 2>/dev/null | grep -qx "$notice" || break
-            sleep 0.25
-        done
-    fi
-else
-    echo "run: no notice seen" >&2
-fi
-import -window "$main" "$shots/wizard.png" && echo "run: saved $shots/wizard.png"
+# Without a display: the success path, played by the end-to-end driver.
+run_headless() {
+    local shots=$build/screenshots
+    qel_xvfb_start || exit 1
+    qel_wine_warmup
+    rm -rf "$shots"
+    /usr/bin/env python3 tests/e2e/e2e_wizard.py --scenarios success --exe "$exe" \
+        --inspect "$build/$preset/tools/inspector/qel_inspect.exe" \
+        --server "$root/tools/demo_server.py" --work "$build/run" --shots "$shots"
+    local rc=$?
+    echo "run: screenshots of each stage in $shots:"
+    ls "$shots"
+    return $rc
+}
 
-if [ "$own_display" = 0 ]; then
-    echo "run: the wizard is on $DISPLAY; close it to end"
-    wait "$wizard"
+if [ -n "${DISPLAY:-}" ]; then
+    run_on_display
+else
+    run_headless
 fi

@@ -2,7 +2,10 @@
 """End to end: the real wizard under Wine + Xvfb, run as a user runs it,
 against the demo wizard server on loopback. Needs WINEPREFIX and DISPLAY."""
 import argparse
+import collections
+import glob
 import os
+import re
 import socket
 import struct
 import subprocess
@@ -11,8 +14,11 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import expected as E  # noqa: E402
-from wizard_driver import (CheckFailed, Wizard, check, click_control, control,  # noqa: E402
-                           diff_lines, dismiss, poll, screenshot, visible_owned)
+import prefix_audit  # noqa: E402
+from wizard_driver import (CheckFailed, Wizard, check, check_near, click_control,  # noqa: E402
+                           control, diff_lines, dismiss, poll, screenshot, visible_owned, wine,
+                           wine_processes)
+from wizard_driver import drag as drag_mouse  # noqa: E402
 
 PORT = 8642
 
@@ -62,12 +68,12 @@ def plant_files(folder):
             f.write(b"plug-in file " + name.encode() + b"\n")
 
 
-def start_server(script, log_path, flow):
+def start_server(script, log_path, flow, refresh):
     with socket.socket() as s:
         if s.connect_ex(("127.0.0.1", PORT)) == 0:
             raise CheckFailed("port %d is taken; the test needs it for the demo server" % PORT)
     proc = subprocess.Popen([sys.executable, script, str(PORT), "--log", log_path,
-                             "--timeout", "400", "--flow", flow], stdin=subprocess.DEVNULL,
+                             "--timeout", "400", "--flow", flow, "--refresh", str(refresh)], stdin=subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL)
 
     def up():
@@ -154,139 +160,297 @@ def wait_state(wiz, what, lines, pos, shown, either=()):
         raise
 
 
-# What the wizard reports for each demo server flow, and how long the payment
-# test may take (the stall flow runs into the 181-tick time-out).
-FLOWS = {
-    "success": (E.TESTED_SUCCESS, 60),
-    "failure": (E.TESTED_FAILURE, 60),
-    # The result page is a frame; the verdict comes from the top-level document.
-    "frame": (E.TESTED_SUCCESS, 60),
-    "stall": (E.TESTED_FAILURE, 240),
-}
 TIMEOUT_TICKS = 181
+HINT_DELAY = 4
 
 
-def start_and_close_notice(wiz):
-    wiz.start()
-    poll("the wizard window on the screen", lambda: wiz.shown(E.TITLE), 60)
-    window = poll("the wizard window", wiz.inspect, 60)
+def start_and_close_notice(run):
+    run.wiz.start()
+    poll("the wizard window on the screen", lambda: run.wiz.shown(E.TITLE), 60)
+    window = poll("the wizard window", run.wiz.inspect, 60)
     check("title", E.TITLE, window["title"])
     check_state(window, E.INTRO, 0, {E.IDC_BTN_START, E.IDC_BTN_CANCEL})
     report("ok: introduction")
-    snap("1-start")
 
-    notice = wait_dialog(wiz, "the notice dialog")
-    snap("2-notice")
+    notice = wait_dialog(run.wiz, "the notice dialog")
+    snap("1-notice")
     dismiss(notice)
-    window = wait_no_dialog(wiz, "the notice dialog")
+    window = wait_no_dialog(run.wiz, "the notice dialog")
     diff_lines("log after the notice", E.INTRO, window["log"])
-    report("ok: notice closed")
+    # The browsers that were open (the success run opens one) end as the notice closes.
+    poll("every Internet Explorer to end", lambda: not wine_processes("iexplore.exe"), 30)
+    report("ok: notice closed, no Internet Explorer left")
+    snap("2-start")
     return window
 
 
-def reinstall(wiz, window, server_log, folder):
-    """Stage 2: the setup page's flow ends the dialog by itself on its marker page."""
-    click_control(window, E.IDC_BTN_START)
-    setup = wait_dialog(wiz, "the setup page dialog")
-    page_dialog(setup, server_log, E.SETUP_PAGE, "setup page")
-    snap("3-setup-page")
-    wait_no_dialog(wiz, "the setup page dialog")
-    check("setup marker page requested", True, fetched(server_log, E.SETUP_MARKER)())
-    # The hint follows 4 s later, so a slow look may already see it.
-    wait_state(wiz, "stage 2", E.REINSTALLED, 5, {E.IDC_BTN_TEST, E.IDC_BTN_CANCEL},
-               either={E.IDC_HINT})
-    left = [n for n in E.PLUGIN_FILES if os.path.exists(os.path.join(folder, n))]
-    check("plug-in files left", [], left)
-    check("%s kept" % E.KEPT_FILE, True, os.path.exists(os.path.join(folder, E.KEPT_FILE)))
-    report("ok: reinstalled")
-    poll("the installer request", fetched(server_log, E.INSTALLER), 30)
-    report("ok: the hidden browser fetched the installer")
-    # The user has run the installer and closes the browser window that covers the wizard.
-    wiz.close_browsers()
-    window = watch(wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"], 15)
-    report("ok: hint shown")
-    snap("4-hint")
-    return window
-
-
-def dialog_closed(wiz, limit):
-    """Waits for the wizard's dialog to close; returns when it did (wall clock), halfway
-    between the middles of the last look that saw it and the first that did not."""
+def moment(wiz, what, condition, limit):
+    """Waits until condition(window) holds; returns (when it came to, on the wall clock:
+    halfway between the middles of the last look that saw it not yet and the first that
+    saw it, the window)."""
     end = time.monotonic() + limit
     seen = time.time()
     while time.monotonic() < end:
         before = time.time()
         window = wiz.inspect()
         middle = (before + time.time()) / 2
-        if window and not visible_owned(window):
-            return (seen + middle) / 2
+        if window and condition(window):
+            return (seen + middle) / 2, window
         if window:
             seen = middle
         time.sleep(0.05)
-    raise CheckFailed("timed out after %gs waiting for the dialog to close" % limit)
+    raise CheckFailed("timed out after %gs waiting for %s" % (limit, what))
 
 
-def payment_test(wiz, window, server_log, flow):
-    """Stage 3: the payment-test page runs to its verdict; the stall flow to the time-out."""
-    lines, limit = FLOWS[flow]
-    click_control(window, E.IDC_BTN_TEST)
-    pay = wait_dialog(wiz, "the payment-test dialog")
-    page_dialog(pay, server_log, E.PAY_PAGE, "payment-test page")
-    snap("5-payment-test")
-    # The countdown starts as the dialog asks for its page; in the stall flow the
-    # server's log was last written by that request.
-    asked = os.path.getmtime(server_log)
-    closed = dialog_closed(wiz, limit)
-    if flow == "stall":
-        took = closed - asked
-        check("time-out after %d s (within 2 s)" % TIMEOUT_TICKS, True,
-              abs(took - TIMEOUT_TICKS) <= 2)
-        report("ok: the payment test timed out after %.1f s" % took)
-    else:
-        check("result marker page requested", True, fetched(server_log, E.RESULT_MARKER)())
-    window = wait_state(wiz, "stage 3", lines, 10, {E.IDC_BTN_CANCEL})
-    report("ok: payment test reported (%s)" % flow)
-    snap("6-verdict")
+def dialog_closed(wiz, what, limit):
+    return moment(wiz, what + " to close", lambda w: not visible_owned(w), limit)[0]
 
+
+def open_page_dialog(run, window, button, what, page, stage):
+    """Clicks a next image; returns the page dialog it opens once that asks for its page."""
+    click_control(window, button)
+    dialog = wait_dialog(run.wiz, "the %s dialog" % what)
+    page_dialog(dialog, run.server_log, page, what)
+    snap(stage)
+    return dialog
+
+
+def open_setup_page(run, window):
+    return open_page_dialog(run, window, E.IDC_BTN_START, "setup page", E.SETUP_PAGE,
+                            "3-setup-page")
+
+
+def reinstalled(run, hint):
+    """Checks the state after stage 2 and the plug-in folder; the installer's request."""
+    shown = {E.IDC_BTN_TEST, E.IDC_BTN_CANCEL} | ({E.IDC_HINT} if hint else set())
+    window = wait_state(run.wiz, "stage 2", E.REINSTALLED, 5, shown,
+                        either=() if hint else {E.IDC_HINT})
+    left = [n for n in E.PLUGIN_FILES if os.path.exists(os.path.join(run.folder, n))]
+    check("plug-in files left", [], left)
+    check("%s kept" % E.KEPT_FILE, True, os.path.exists(os.path.join(run.folder, E.KEPT_FILE)))
+    report("ok: reinstalled")
+    poll("the installer request", fetched(run.server_log, E.INSTALLER), 30)
+    report("ok: the hidden browser fetched the installer")
+    # The user has run the installer and closes the browser window that covers the wizard.
+    run.wiz.close_browsers()
+    return window
+
+
+def reinstall(run, window):
+    """Stage 2: the setup page's flow ends the dialog by itself on its marker page;
+    the hint follows 4 s after the stage's end."""
+    open_setup_page(run, window)
+    # Stage 2 ends as the second next image replaces the first.
+    ended, _ = moment(run.wiz, "the end of stage 2",
+                      lambda w: control(w, E.IDC_BTN_TEST)["visible"], 60)
+    check("setup marker page requested", True, fetched(run.server_log, E.SETUP_MARKER)())
+    shown, _ = moment(run.wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"],
+                      HINT_DELAY + 15)
+    check_near("the hint after stage 2", HINT_DELAY, shown - ended, 1)
+    report("ok: hint shown %.1f s after stage 2" % (shown - ended))
+    window = reinstalled(run, hint=True)
+    snap("4-hint")
+    return window
+
+
+def open_payment_test(run, window):
+    return open_page_dialog(run, window, E.IDC_BTN_TEST, "payment-test page", E.PAY_PAGE,
+                            "5-payment-test")
+
+
+def verdict_shown(run, lines):
+    window = wait_state(run.wiz, "stage 3", lines, 10, {E.IDC_BTN_CANCEL})
+    report("ok: payment test reported (%s)" % ("success" if lines == E.TESTED_SUCCESS
+                                               else "failure"))
+    snap("6-success" if lines == E.TESTED_SUCCESS else "6-failure")
+    return window
+
+
+def payment_test(run, window, lines):
+    """Stage 3: the payment-test page runs to its result page."""
+    open_payment_test(run, window)
+    dialog_closed(run.wiz, "the payment-test dialog", 60)
+    check("result marker page requested", True, fetched(run.server_log, E.RESULT_MARKER)())
+    return verdict_shown(run, lines)
+
+
+def browser_log_check(run):
+    """Every object the stand-in browser handed out was released; its last count is 0."""
+    check("the stand-in's log written", True, os.path.exists(run.browser_log))
+    with open(run.browser_log, encoding="utf-8", errors="replace") as f:
+        text = f.read()
+    made = collections.Counter(re.findall(r"\] new (\S+)", text))
+    freed = collections.Counter(re.findall(r"\] free (\S+)", text))
+    check("stand-in objects never released", [], sorted((made - freed).elements()))
+    lives = re.findall(r"\] (live \d+)", text)
+    check("the stand-in's last live count", "live 0", lives[-1] if lives else None)
+    return sum(made.values())
+
+
+def finish(run, window):
+    """Ends the wizard by its cancel image; nothing of it may be left behind."""
     click_control(window, E.IDC_BTN_CANCEL)
-    poll("the wizard to end", lambda: not wiz.running(), 30)
-    check("exit code", 0, wiz.proc.returncode)
-    report("ok: wizard ended")
+    poll("the wizard to end", lambda: not run.wiz.running(), 30)
+    check("exit code", 0, run.wiz.proc.returncode)
+    left = run.wiz.windows("--all")
+    check("dialogs left", [], left and [w["title"] for w in left])
+    check("wizard window left on the screen", False, run.wiz.shown(E.TITLE))
+    # The stand-in browser is loaded with the first page dialog.
+    objects = browser_log_check(run) if fetched(run.server_log, E.SETUP_PAGE)() else 0
+    report("ok: wizard ended, no window left, %d browser objects all released" % objects)
 
 
-def scenario(wiz, server_log, folder, flow):
-    window = start_and_close_notice(wiz)
-    window = reinstall(wiz, window, server_log, folder)
-    payment_test(wiz, window, server_log, flow)
+def success(run):
+    """The customer's run: a running browser is ended, the files go, both page flows
+    pass; the prefix changes by the twelve deleted files and nothing else."""
+    prefix = os.environ["WINEPREFIX"]
+    before = prefix_audit.settled_snapshot(prefix)
+    start_browser(run)
+    window = reinstall(run, start_and_close_notice(run))
+    finish(run, payment_test(run, window, E.TESTED_SUCCESS))
+    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
+    for change in ignored:
+        report("note: not the wizard's own: %s" % change)
+    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
+    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
 
 
-def run_flow(args, flow):
-    """One whole run of the wizard against the demo server's flow; 0 when it passed."""
-    OUT["flow"] = flow
-    report("e2e: flow %s" % flow)
-    server_log = os.path.join(args.work, "demo_server-%s.log" % flow)
-    wizard_log = os.path.join(args.work, "wizard-%s.log" % flow)
-    for old in (server_log, wizard_log):
-        if os.path.exists(old):
-            os.remove(old)
-    folder = plugin_folder(args.exe)
-    plant_files(folder)
+def verdict(run):
+    """A whole run whose payment flow gives the flow's verdict."""
+    window = reinstall(run, start_and_close_notice(run))
+    finish(run, payment_test(run, window, VERDICTS[run.flow]))
+
+
+def time_out(run):
+    """The payment page never reaches a result: the dialog's own 181 ticks end it."""
+    window = reinstall(run, start_and_close_notice(run))
+    open_payment_test(run, window)
+    # The countdown starts as the dialog asks for its page, the server log's last write.
+    asked = os.path.getmtime(run.server_log)
+    took = dialog_closed(run.wiz, "the payment-test dialog", TIMEOUT_TICKS + 60) - asked
+    check_near("the time-out after the page request", TIMEOUT_TICKS, took, 2)
+    report("ok: the payment test timed out after %.1f s" % took)
+    finish(run, verdict_shown(run, E.TESTED_FAILURE))
+
+
+def escape_payment_test(run):
+    """Esc on the payment-test page ends it without a result: a failure."""
+    window = reinstall(run, start_and_close_notice(run))
+    dismiss(open_payment_test(run, window))
+    dialog_closed(run.wiz, "the payment-test dialog", 15)
+    finish(run, verdict_shown(run, E.TESTED_FAILURE))
+
+
+def setup_closed_by_ok(run):
+    """The OK image closes the setup page dialog before its flow ends; stage 2 goes on."""
+    setup = open_setup_page(run, start_and_close_notice(run))
+    click_control(setup, E.IDC_BTN_OK)
+    dialog_closed(run.wiz, "the setup page dialog", 15)
+    check("setup marker page requested", False, fetched(run.server_log, E.SETUP_MARKER)())
+    finish(run, reinstalled(run, hint=False))
+
+
+def about_box(run):
+    """System command 16, posted from outside, opens the about box; Esc closes it."""
+    window = start_and_close_notice(run)
+    check("system command posted", True, run.wiz.post_syscommand(E.IDM_ABOUTBOX) is not None)
+    about = wait_dialog(run.wiz, "the about box")
+    check("about box title", E.ABOUT_TITLE, about["title"])
+    snap("about")
+    dismiss(about, at=(12, 40))  # on its client area, clear of the caption
+    window = wait_no_dialog(run.wiz, "the about box")
+    check_state(window, E.INTRO, 0, {E.IDC_BTN_START, E.IDC_BTN_CANCEL})
+    report("ok: about box opened by system command %d and closed" % E.IDM_ABOUTBOX)
+    finish(run, window)
+
+
+def drag(run):
+    """Pressing the mouse on the wizard's background and moving it moves the window."""
+    window = start_and_close_notice(run)
+    left, top, right, bottom = window["rect"]
+    x, y, dx, dy = left + 100, top + 20, -60, 40
+    on = [c["id"] for c in window["controls"]
+          if c["visible"] and c["rect"][0] <= x < c["rect"][2] and c["rect"][1] <= y < c["rect"][3]]
+    check("controls under the drag point", [], on)
+    drag_mouse(x, y, dx, dy)
+    moved = (left + dx, top + dy, right + dx, bottom + dy)
+    window = watch(run.wiz, "the wizard moved", lambda w: tuple(w["rect"]) == moved, 10)
+    report("ok: dragged by its background from %s to %s" % ((left, top), moved[:2]))
+    finish(run, window)
+
+
+# Each scenario: what it does, the demo server's flow and its page refresh in seconds.
+SCENARIOS = {
+    "success": (success, "success", 2),
+    "failure": (verdict, "failure", 2),
+    # The result page is a frame; the verdict comes from the top-level document.
+    "frame": (verdict, "frame", 2),
+    # The result page has no body tags: no result text.
+    "nobody": (verdict, "nobody", 2),
+    "stall": (time_out, "stall", 2),
+    "esc": (escape_payment_test, "stall", 2),
+    # The setup page stays until the user closes its dialog.
+    "setup-ok": (setup_closed_by_ok, "success", 600),
+    "about": (about_box, "success", 2),
+    "drag": (drag, "success", 2),
+}
+VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
+            "frame": E.TESTED_SUCCESS, "nobody": E.TESTED_FAILURE}
+
+
+def start_browser(run):
+    """An Internet Explorer the customer has open before the wizard starts; it must be
+    running, to be ended after the notice."""
+    subprocess.Popen([wine(), "iexplore.exe", "about:blank"], stdin=subprocess.DEVNULL,
+                     stdout=run.wiz.log, stderr=run.wiz.log)
+    poll("Internet Explorer to start", lambda: wine_processes("iexplore.exe"), 60)
+
+
+def deleted_plugin_files(run, prefix):
+    folder = os.path.relpath(run.folder, os.path.join(prefix, "drive_c"))
+    return sorted("- file:" + os.path.join(folder, n) for n in E.PLUGIN_FILES)
+
+
+class Run:
+    """One scenario's wizard, the demo server's flow and the logs of the run."""
+
+    def __init__(self, args, name):
+        self.name = name
+        self.action, self.flow, self.refresh = SCENARIOS[name]
+        self.server_log = os.path.join(args.work, "demo_server-%s.log" % name)
+        self.browser_log = os.path.join(args.work, "standin-%s.log" % name)
+        wizard_log = os.path.join(args.work, "wizard-%s.log" % name)
+        shots = glob.glob(os.path.join(OUT["shots"] or args.work, "%s-*.png" % name))
+        for old in [self.server_log, self.browser_log, wizard_log] + shots:
+            if os.path.exists(old):
+                os.remove(old)
+        self.folder = plugin_folder(args.exe)
+        self.wiz = Wizard(args.exe, args.inspect, wizard_log,
+                          {"QEL_BROWSER_LOG": "Z:" + self.browser_log.replace("/", "\\")})
+
+
+def run_scenario(args, name):
+    """One wizard run of a scenario against the demo server; 0 when it passed."""
+    OUT["flow"] = name
+    report("e2e: %s" % name)
+    run = Run(args, name)
+    plant_files(run.folder)
     started = time.monotonic()
-    server = start_server(args.server, server_log, flow)
-    wiz = Wizard(args.exe, args.inspect, wizard_log)
+    server = start_server(args.server, run.server_log, run.flow, run.refresh)
     try:
-        scenario(wiz, server_log, folder, flow)
+        run.action(run)
     except CheckFailed as e:
-        report("e2e FAILED (%s): %s" % (flow, e))
-        shot = os.path.join(args.work, "failure-%s.png" % flow)
+        report("e2e FAILED (%s): %s" % (name, e))
+        shot = os.path.join(args.work, "failure-%s.png" % name)
         screenshot(shot)
-        print("e2e: the screen at the failure: %s; the wizard's output: %s" % (shot, wiz.log.name))
+        print("e2e: the screen at the failure: %s; the wizard's output: %s"
+              % (shot, run.wiz.log.name))
         return 1
     finally:
-        wiz.stop()
+        run.wiz.stop()
         server.terminate()
         server.wait(timeout=10)
-        report("e2e: flow %s took %.0fs" % (flow, time.monotonic() - started))
+        report("e2e: %s took %.0fs" % (name, time.monotonic() - started))
     return 0
 
 
@@ -296,8 +460,9 @@ def main():
     ap.add_argument("--inspect", required=True)
     ap.add_argument("--server", required=True)
     ap.add_argument("--work", required=True)
-    ap.add_argument("--flows", default="success,failure",
-                    help="comma-separated demo server flows to run: " + ", ".join(FLOWS))
+    ap.add_argument("--shots", help="folder for the screenshots (default WORK/screenshots)")
+    ap.add_argument("--scenarios", "--flows", default="success,failure",
+                    help="comma-separated scenarios to run: " + ", ".join(SCENARIOS))
     args = ap.parse_args()
     for var in ("WINEPREFIX", "DISPLAY"):
         if not os.environ.get(var):
@@ -306,12 +471,18 @@ def main():
     if not os.path.exists(args.exe):
         print("e2e: %s has not been built" % args.exe)
         return 1
-    OUT["report"] = os.path.join(args.work, "e2e-report-%s.txt" % args.flows.replace(",", "-"))
-    OUT["shots"] = os.path.join(args.work, "screenshots")
+    names = args.scenarios.split(",")
+    unknown = [n for n in names if n not in SCENARIOS]
+    if unknown:
+        print("e2e: no scenario %s (there are %s)" % (", ".join(unknown), ", ".join(SCENARIOS)))
+        return 2
+    os.makedirs(args.work, exist_ok=True)
+    OUT["report"] = os.path.join(args.work, "e2e-report-%s.txt" % "-".join(names))
+    OUT["shots"] = args.shots or os.path.join(args.work, "screenshots")
     os.makedirs(OUT["shots"], exist_ok=True)
     if os.path.exists(OUT["report"]):
         os.remove(OUT["report"])
-    return max(run_flow(args, flow) for flow in args.flows.split(","))
+    return max(run_scenario(args, name) for name in names)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,8 @@
 """What the wizard shows at each state, as the user reads it."""
 
 TITLE = "노르베인 플러그인 설치 마법사"
+ABOUT_TITLE = "QelPluginWizard 정보"
+IDM_ABOUTBOX = 16
 
 INTRO = [
     " ",
@@ -66,3 +68,4 @@ IDC_BTN_CANCEL = 1003
 IDC_BTN_TEST = 1004
 IDC_LOG = 1008
 IDC_HINT = 9193
+IDC_BTN_OK = 1000  # the setup page dialog's OK image

@@ -44,6 +44,12 @@ def check(what, expected, actual):
         raise CheckFailed("%s: expected %r, got %r" % (what, expected, actual))
 
 
+def check_near(what, expected, actual, within):
+    if abs(actual - expected) > within:
+        raise CheckFailed("%s: expected %g s (within %g s), got %.1f s"
+                          % (what, expected, within, actual))
+
+
 def centre(rect):
     left, top, right, bottom = rect
     return (left + right) // 2, (top + bottom) // 2
@@ -52,25 +58,27 @@ def centre(rect):
 class Wizard:
     """One run of the wizard exe and the view the inspector gives of it."""
 
-    def __init__(self, exe, inspector, log_path):
+    def __init__(self, exe, inspector, log_path, env=None):
         self.exe = exe
         self.inspector = inspector
         self.log = open(log_path, "ab")
+        self.env = dict(os.environ, **(env or {}))
         self.proc = None
 
     def start(self):
         self.proc = subprocess.Popen([wine(), self.exe], stdin=subprocess.DEVNULL,
-                                     stdout=self.log, stderr=self.log,
+                                     stdout=self.log, stderr=self.log, env=self.env,
                                      cwd=os.path.dirname(self.exe))
 
     def running(self):
         return self.proc is not None and self.proc.poll() is None
 
-    def inspect(self):
-        """The wizard's main window as the inspector reports it, or None."""
+    def windows(self, *options):
+        """The dialogs the inspector reports (the wizard's, unless options say otherwise),
+        or None when it could not read them."""
         try:
-            run = subprocess.run([wine(), self.inspector], stdin=subprocess.DEVNULL,
-                                 capture_output=True, timeout=15)
+            run = subprocess.run([wine(), self.inspector] + list(options),
+                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=15)
             data = json.loads(run.stdout.decode("utf-8"))
         except (subprocess.TimeoutExpired, ValueError) as e:
             self.log.write(b"inspector: %s\n" % str(e).encode())
@@ -78,8 +86,16 @@ class Wizard:
         if data.get("hung"):
             self.log.write(b"inspector: the wizard did not answer\n")
             return None
-        windows = data.get("windows") or []
+        return data.get("windows") or []
+
+    def inspect(self, *options):
+        """The wizard's main window as the inspector reports it, or None."""
+        windows = self.windows(*options)
         return windows[0] if windows else None
+
+    def post_syscommand(self, command):
+        """Posts WM_SYSCOMMAND to the wizard from outside, as its system menu would."""
+        return self.inspect("--post-syscommand", str(command))
 
     def close_browsers(self):
         """Ends every Internet Explorer (Wine's shows its window even when started hidden)."""
@@ -127,8 +143,35 @@ def click_control(window, ident):
     click_at(*centre(control(window, ident)["rect"]))
 
 
-def dismiss(dialog):
-    """Closes a dialog as a user would: a click on its background, then Esc."""
+def dismiss(dialog, at=(4, 4)):
+    """Closes a dialog as a user would: a click on its background (at this offset
+    from its top left corner), then Esc."""
     left, top, _, _ = dialog["rect"]
-    click_at(left + 4, top + 4)
+    click_at(left + at[0], top + at[1])
     subprocess.run(["xdotool", "key", "Escape"], check=True, timeout=30)
+
+
+def drag(x, y, dx, dy, steps=4):
+    """Presses the left button at (x, y), moves it by (dx, dy) in steps, releases it."""
+    cmd = ["xdotool", "mousemove", "--sync", str(x), str(y), "mousedown", "1"]
+    for i in range(1, steps + 1):
+        cmd += ["sleep", "0.1", "mousemove", str(x + dx * i // steps), str(y + dy * i // steps)]
+    subprocess.run(cmd + ["sleep", "0.1", "mouseup", "1"], check=True, timeout=30)
+
+
+def wine_processes(name):
+    """Pids of the processes of this Wine prefix that run the program (by its file name)."""
+    prefix = "WINEPREFIX=%s" % os.environ["WINEPREFIX"]
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                program = f.read().split(b"\0")[0].decode("utf-8", "replace")
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                environ = f.read().decode("utf-8", "replace").split("\0")
+        except OSError:
+            continue
+        if program.replace("\\", "/").split("/")[-1].lower() == name.lower() \
+                and prefix in environ:
+            found.append(int(pid))
+    return found

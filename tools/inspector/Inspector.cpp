@@ -1,7 +1,9 @@
 // qel_inspect: reads the wizard's windows from another process and prints
 // them as JSON on stdout.
-//   qel_inspect [--title-hex UTF8HEX | --title-file FILE | --all]
-// Without an option it looks for the wizard's own title.
+//   qel_inspect [--title-hex UTF8HEX | --title-file FILE | --all] [--post-syscommand N]
+// Without an option it looks for the wizard's own title. --post-syscommand
+// posts WM_SYSCOMMAND N to each window found before reading them, as a
+// system menu item would.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -170,6 +172,7 @@ void WriteOwned(CJsonWriter& json, HWND hOwner) {
         json.BeginObject();
         WriteWindowHead(json, h);
         WriteChildClasses(json, h);
+        WriteChildren(json, h);
         json.EndObject();
     }
     json.EndArray();
@@ -212,6 +215,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     CSearch search;
     search.title = kWizardTitle;
+    const char* pszSysCommand = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--all"))
             search.all = true;
@@ -219,13 +223,19 @@ int main(int argc, char** argv) {
             search.title = Widen(FromHex(argv[++i]), CP_UTF8);
         else if (!std::strcmp(argv[i], "--title-file") && i + 1 < argc)
             search.title = Widen(ReadFile(argv[++i]), CP_UTF8);
+        else if (!std::strcmp(argv[i], "--post-syscommand") && i + 1 < argc)
+            pszSysCommand = argv[++i];
         else {
-            std::fprintf(stderr,
-                         "usage: qel_inspect [--title-hex HEX | --title-file FILE | --all]\n");
+            std::fprintf(stderr, "usage: qel_inspect [--title-hex HEX | --title-file FILE | "
+                                 "--all] [--post-syscommand N]\n");
             return 2;
         }
     }
     EnumWindows(FindTopLevel, (LPARAM)&search);
+    if (pszSysCommand) {
+        for (HWND h : search.found)
+            PostMessageW(h, WM_SYSCOMMAND, std::strtoul(pszSysCommand, nullptr, 0), 0);
+    }
     CJsonWriter json;
     json.BeginObject();
     json.Bool("found", !search.found.empty());
