@@ -17,6 +17,7 @@
 namespace {
 
 const DWORD kShowTimeoutMs = 30000;
+const DWORD kEndTimeoutMs = 10000;
 
 bool IsShown(DWORD dwProcessId) {
     HWND hWnd = nullptr;
@@ -39,7 +40,8 @@ bool WaitShown(const PROCESS_INFORMATION& pi) {
     return true;
 }
 
-// Milliseconds to the window, or a negative number when it never showed.
+// Milliseconds to the window, or a negative number when it never showed or
+// the program would not end.
 double TimeStart(const std::wstring& program) {
     std::wstring cmdLine = L"\"" + program + L"\"";
     STARTUPINFOW si = {};
@@ -54,10 +56,12 @@ double TimeStart(const std::wstring& program) {
     const bool bShown = WaitShown(pi);
     ::QueryPerformanceCounter(&t1);
     ::TerminateProcess(pi.hProcess, 0);
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    const bool bEnded = ::WaitForSingleObject(pi.hProcess, kEndTimeoutMs) == WAIT_OBJECT_0;
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
-    return bShown ? 1000.0 * (t1.QuadPart - t0.QuadPart) / freq.QuadPart : -1;
+    if (!bEnded)
+        fprintf(stderr, "a started program did not end\n");
+    return bShown && bEnded ? 1000.0 * (t1.QuadPart - t0.QuadPart) / freq.QuadPart : -1;
 }
 
 double Median(std::vector<double> v) {
@@ -88,8 +92,8 @@ int wmain(int argc, wchar_t** argv) {
             const int p = (i % 2 == 0) ? 1 - k : k;
             const double ms = TimeStart(programs[p]);
             if (ms < 0) {
-                fprintf(stderr, "%s showed no visible window \"%ls\"\n", names[p],
-                        QEL_WIZARD_TITLE);
+                fprintf(stderr, "%s (%ls): no visible window with the wizard's title\n", names[p],
+                        programs[p].c_str());
                 return 1;
             }
             if (i >= 0) {
