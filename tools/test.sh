@@ -2,7 +2,7 @@
 # The test command: setup, the native and win32 builds, native unit tests, the
 # win32 exe's imports, then the Wine suites (tests/win and tests/e2e) on a
 # private Xvfb: from the win32 preset, or from the win64 preset where 32-bit
-# programs cannot run. Wine is required.
+# programs cannot run, then the budget figures (tools/budget.sh). Wine is required.
 # Ends with one line "N passed, N failed" over all suites; non-zero on failure.
 #   tools/test.sh
 set -uo pipefail
@@ -135,6 +135,20 @@ qel_standin_install "$preset" || die "the stand-in browser is missing"
 qel_xvfb_start || die "no Xvfb"
 qel_wine_warmup
 run_ctest "$preset" --preset "$preset"
+
+# Budget figures (tools/budget.sh): each line it prints is one test.
+count_budget() {
+    local log=$1 rc=$2 ok bad
+    ok=$(grep -c '^budget: .* — ok$' "$log")
+    bad=$(grep -c '^budget: FAILED' "$log")
+    if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then
+        bad=1
+    fi
+    passed=$((passed + ok))
+    failed=$((failed + bad))
+}
+QEL_SYSTEM_DLLS=$system_dlls tools/budget.sh "$preset" 2>&1 | tee "$logs/budget.log"
+count_budget "$logs/budget.log" "${PIPESTATUS[0]}"
 
 if [ "$skipped" -gt 0 ]; then
     echo "$passed passed, $failed failed, $skipped skipped"
