@@ -37,6 +37,7 @@ ON_WM_QUERYDRAGICON()
 ON_STN_CLICKED(IDC_BTN_START, OnBtnStart)
 ON_WM_CREATE()
 ON_WM_CLOSE()
+ON_WM_DESTROY()
 ON_WM_ERASEBKGND()
 ON_WM_NCHITTEST()
 ON_WM_TIMER()
@@ -145,6 +146,11 @@ int CWizardDlg::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 
 void CWizardDlg::OnClose() {
     Default();
+}
+
+void CWizardDlg::OnDestroy() {
+    CStatic::DeleteTemplateBitmap(::GetDlgItem(m_hWnd, IDC_HINT));
+    CDialog::OnDestroy();
 }
 
 BOOL CWizardDlg::OnEraseBkgnd(CDC* pDC) {

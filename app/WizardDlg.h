@@ -46,6 +46,7 @@ protected:
     void OnBtnStart();
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnClose();
+    void OnDestroy();
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnNcHitTest(CPoint point);
     void OnTimer(UINT nIDEvent);

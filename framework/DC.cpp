@@ -1,5 +1,7 @@
 #include "framework/DC.h"
 
+#include "framework/HandleCount.h"
+
 CDC::~CDC() {
     DeleteDC();
 }
@@ -23,6 +25,8 @@ BOOL CDC::CreateCompatibleDC(CDC* pDC) {
     DeleteDC();
     m_hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
     m_bOwned = m_hDC != nullptr;
+    if (m_bOwned)
+        CHandleCount::Add(GR_GDIOBJECTS, 1);
     return m_hDC != nullptr;
 }
 
@@ -30,6 +34,7 @@ BOOL CDC::DeleteDC() {
     if (m_hDC == nullptr || !m_bOwned)
         return FALSE;
     BOOL bResult = ::DeleteDC(m_hDC);
+    CHandleCount::Add(GR_GDIOBJECTS, -1);
     m_hDC = nullptr;
     m_bOwned = false;
     return bResult;

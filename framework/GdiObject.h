@@ -1,6 +1,7 @@
 // CGdiObject: owns one GDI object handle and deletes it with itself.
 #pragma once
 
+#include "framework/HandleCount.h"
 #include "framework/WinTypes.h"
 
 class CGdiObject {
@@ -17,18 +18,21 @@ public:
     BOOL Attach(HGDIOBJ h) {
         DeleteObject();
         m_hObject = h;
+        if (h != nullptr)
+            CHandleCount::Add(GR_GDIOBJECTS, 1);
         return h != nullptr;
     }
     HGDIOBJ Detach() {
         HGDIOBJ h = m_hObject;
+        if (h != nullptr)
+            CHandleCount::Add(GR_GDIOBJECTS, -1);
         m_hObject = nullptr;
         return h;
     }
     BOOL DeleteObject() {
         if (m_hObject == nullptr)
             return FALSE;
-        BOOL bResult = ::DeleteObject(m_hObject);
-        m_hObject = nullptr;
+        BOOL bResult = ::DeleteObject(Detach());
         return bResult;
     }
 };

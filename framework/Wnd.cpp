@@ -110,6 +110,10 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
     return TempMap().Get(hWnd, [](CWnd& wnd, HWND h) { wnd.m_hWnd = h; });
 }
 
+size_t CWnd::GetPermanentCount() {
+    return PermanentMap().size();
+}
+
 void CWnd::DeleteTempMap() {
     // A temporary object never destroys the window it wraps.
     TempMap().Clear([](CWnd& wnd) { wnd.m_hWnd = nullptr; });
@@ -128,7 +132,20 @@ HWND CWnd::Detach() {
     if (hWnd != nullptr)
         PermanentMap().erase(hWnd);
     m_hWnd = nullptr;
+    m_timers.clear();
     return hWnd;
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
+    const UINT_PTR nResult = ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+    if (nResult != 0 && m_hWnd != nullptr)
+        m_timers.insert(nIDEvent);
+    return nResult;
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
+    m_timers.erase(nIDEvent);
+    return ::KillTimer(m_hWnd, nIDEvent);
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {

@@ -10,6 +10,8 @@
 
 #include <ole2.h>
 
+#include <set>
+
 class CDC;
 class CMenu;
 class CWnd;
@@ -42,6 +44,8 @@ public:
     // outermost modal loop next runs idle.
     static CWnd* FromHandle(HWND hWnd);
     static void DeleteTempMap();
+    // Handles bound to window objects now (the permanent map's entries).
+    static size_t GetPermanentCount();
 
     BOOL Attach(HWND hWnd);
     HWND Detach();
@@ -72,10 +76,11 @@ public:
     void ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
     CMenu* GetSystemMenu(BOOL bRevert) const;
 
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) {
-        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
-    }
-    BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+    // The window's timers, whose ids are kept until killed or until the
+    // window goes, so that the pending ones can be counted.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+    size_t GetTimerCount() const { return m_timers.size(); }
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
@@ -149,6 +154,8 @@ protected:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
 
 private:
+    std::set<UINT_PTR> m_timers;
+
     BOOL DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT* pResult);
 };

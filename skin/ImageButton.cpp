@@ -1,5 +1,6 @@
 #include "skin/ImageButton.h"
 
+#include "framework/HandleCount.h"
 #include "skin/PressTracker.h"
 
 #include <commctrl.h>
@@ -57,6 +58,7 @@ CImageButton::CImageButton() {
 CImageButton::~CImageButton() {
     if (m_hHandCursor != nullptr) {
         ::DestroyCursor(m_hHandCursor);
+        CHandleCount::Add(GR_USEROBJECTS, -1);
         m_hHandCursor = nullptr;
     }
     if (m_hBmpDown != nullptr) {
@@ -91,6 +93,8 @@ void CImageButton::InitButton() {
     }
     if (m_hHandCursor == nullptr)
         m_hHandCursor = ::CopyIcon(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+    if (m_hHandCursor != nullptr)
+        CHandleCount::Add(GR_USEROBJECTS, 1);
 
     // The picture the template gave the static is handed back to us to free.
     HBITMAP hOld = SetBitmap(m_hBmpUp);

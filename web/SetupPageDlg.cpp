@@ -1,5 +1,6 @@
 #include "web/SetupPageDlg.h"
 
+#include "framework/Static.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "skin/SkinBackground.h"
@@ -50,6 +51,7 @@ HBRUSH CSetupPageDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 }
 
 void CSetupPageDlg::OnDestroy() {
+    CStatic::DeleteTemplateBitmap(::GetDlgItem(m_hWnd, IDC_BTN_OK));
     CDialog::OnDestroy();
 }
 
