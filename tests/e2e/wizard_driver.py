@@ -66,6 +66,7 @@ class Wizard:
         self.proc = None
 
     def start(self):
+        focus_root()
         self.proc = subprocess.Popen([wine(), self.exe], stdin=subprocess.DEVNULL,
                                      stdout=self.log, stderr=self.log, env=self.env,
                                      cwd=os.path.dirname(self.exe))
@@ -115,6 +116,16 @@ class Wizard:
             self.proc.wait(timeout=30)
         self.close_browsers()
         self.log.close()
+
+
+def focus_root():
+    """Gives X's input focus to the root window, so that keys go to the window under the
+    pointer as on a fresh X server: a Wine virtual desktop that closed earlier in the
+    session leaves the focus on no window, and every key is lost."""
+    info = subprocess.run(["xwininfo", "-root"], stdin=subprocess.DEVNULL,
+                          capture_output=True, text=True, timeout=30).stdout
+    root = info.split("Window id:")[1].split()[0]
+    subprocess.run(["xdotool", "windowfocus", root], check=True, timeout=30)
 
 
 def screenshot(path):
