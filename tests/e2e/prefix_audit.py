@@ -18,10 +18,16 @@ REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 # Measured around "wine cmd /c exit", Wine's iexplore.exe on about:blank and the
 # wizard's whole run, also with the browser's cache removed beforehand.
 IGNORED = [
-    # Wine's display driver stamps the display adapter's driver date at every start
-    # of Wine's desktop process.
+    # Wine's display driver rewrites the display adapter's and monitor's device keys at
+    # every start of Wine's desktop process (driver date, link, monitor properties).
     ("key", r"^system\.reg:System\\\\CurrentControlSet\\\\Control\\\\Class\\\\"
-            r"\{4D36E968-E325-11CE-BFC1-08002BE10318\}\\\\0000 @ DriverDateData$"),
+            r"\{4D36E968-E325-11CE-BFC1-08002BE10318\}\\\\0000 @ "
+            r"(DriverDateData|SymbolicLinkValue)$"),
+    ("key", r"^system\.reg:System\\\\CurrentControlSet\\\\Enum\\\\DISPLAY\\\\"
+            r"Default_Monitor\\\\[^ ]*\\\\Properties\\\\[^ ]* @ @$"),
+    # Wine's console host, which runs the console programs the wizard starts (taskkill),
+    # stores its default console settings at its first use in a prefix.
+    ("key", r"^user\.reg:Console( @ \w+)?$"),
     # Internet Explorer, which the wizard starts on the installer's address, keeps
     # the download in the user's browser cache as it does for every download: the
     # cached copy of the installer, and the cache's and cookie store's indexes that
