@@ -83,19 +83,6 @@ system_dlls+="|comdlg32|version|urlmon|wininet|imm32|winmm|uxtheme"
 tools/setup.sh "$build" || die "setup failed"
 mkdir -p "$logs"
 
-cmake --preset native >"$logs/configure-native.log" 2>&1 || {
-    cat "$logs/configure-native.log"
-    die "native configuration failed"
-}
-cmake --build --preset native || die "native build failed"
-cmake --preset win32 >"$logs/configure-win32.log" 2>&1 || {
-    cat "$logs/configure-win32.log"
-    die "win32 configuration failed"
-}
-cmake --build --preset win32 || die "win32 build failed"
-
-run_ctest native --preset native
-
 # Configures and builds one preset, keeping the configure output in the logs.
 build_preset() {
     cmake --preset "$1" >"$logs/configure-$1.log" 2>&1 || {
@@ -104,6 +91,11 @@ build_preset() {
     }
     cmake --build --preset "$1" || die "$1 build failed"
 }
+
+build_preset native
+build_preset win32
+
+run_ctest native --preset native
 
 # The unit suite again under ASan and UBSan: any report fails its case.
 started=$SECONDS
@@ -124,11 +116,7 @@ qel_wine_usable || die "Wine cannot run here ($(qel_wine_reason))"
 preset=$QEL_WINE_PRESET
 if [ "$preset" = win64 ]; then
     echo "test: 32-bit programs cannot run here; the Wine suites run 64-bit (win64 preset, $QEL_WINE)"
-    cmake --preset win64 >"$logs/configure-win64.log" 2>&1 || {
-        cat "$logs/configure-win64.log"
-        die "win64 configuration failed"
-    }
-    LANG=C LC_ALL=C cmake --build --preset win64 || die "win64 build failed"
+    LANG=C LC_ALL=C build_preset win64
 fi
 [ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
 qel_standin_install "$preset" || die "the stand-in browser is missing"
