@@ -1,25 +1,118 @@
-// The stand-in browser's page reading: outer HTML as the control gives it for
-// simple pages, body, visible text, frames, meta refresh, charset.
+// The stand-in browser's page tree: outer HTML as the control serialises it,
+// and the result text the page dialogs then extract from it; body, visible
+// text, frames, meta refresh, charset.
 #include "tools/standin/HtmlPage.h"
+#include "web/PageCompletion.h"
 
 #include <gtest/gtest.h>
 
-TEST(HtmlPageTest, OuterHtmlCapitalisesTagNamesAndKeepsTheRestAsServed) {
-    const CHtmlPage page(L"<!DOCTYPE html>\n<!-- top --><html lang=\"ko\"><head><title>t</title>"
-                         L"</head>\n<body class=x>y|ok|<!-- c --></body></html>\ntrailing");
-    EXPECT_EQ(L"<HTML lang=\"ko\"><HEAD><TITLE>t</TITLE></HEAD>\n<BODY class=x>y|ok|<!-- c -->"
-              L"</BODY></HTML>",
-              page.OuterHtml());
-    EXPECT_EQ(L"<BODY class=x>y|ok|<!-- c --></BODY>", page.BodyOuterHtml());
+namespace {
+
+// The result text a page dialog reads from a served (ASCII) page.
+std::string Extracted(const wchar_t* pszServed, const wchar_t* pszCompatible = L"") {
+    const std::wstring strOuter = CHtmlPage(pszServed, pszCompatible).OuterHtml();
+    const CString strResult =
+        CPageCompletion::BodyText(CString(std::string(strOuter.begin(), strOuter.end()).c_str()));
+    return std::string(static_cast<LPCTSTR>(strResult));
 }
 
-TEST(HtmlPageTest, PageWithoutRootOrBodyTags) {
-    EXPECT_EQ(L"<HTML><BODY>a</BODY></HTML>",
-              CHtmlPage(L"<!doctype html><body>a</body>").OuterHtml());
-    const CHtmlPage bare(L"y|ok|");
-    EXPECT_EQ(L"<HTML>y|ok|</HTML>", bare.OuterHtml());
-    EXPECT_EQ(L"", bare.BodyOuterHtml());
-    EXPECT_EQ(L"y|ok|", bare.Text());
+} // namespace
+
+TEST(HtmlPageTest, MissingRootHeadAndBodyAreImplied) {
+    const struct {
+        const wchar_t* pszServed;
+        const wchar_t* pszOuter;
+    } cases[] = {
+        {L"<html>y|ok|</html>", L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>"},
+        {L"y|ok|", L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>"},
+        {L"<html></html>", L"<HTML><HEAD></HEAD>\r\n<BODY></BODY></HTML>"},
+        {L"<!doctype html><title>T</title>\n <meta name=a content=b>\n<p>x",
+         L"<HTML><HEAD><TITLE>T</TITLE><META name=a content=b></HEAD>\r\n<BODY><P>x</P></BODY>"
+         L"</HTML>"},
+        {L"<html><body>y|ok|", L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>"},
+        {L"<html><body>a</body></html>\r\n tail",
+         L"<HTML><HEAD></HEAD>\r\n<BODY>a\r\n tail</BODY></HTML>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.pszOuter, CHtmlPage(c.pszServed).OuterHtml()) << c.pszServed;
+}
+
+TEST(HtmlPageTest, OuterHtmlIsWrittenFromTheTree) {
+    const CHtmlPage page(
+        L"<!DOCTYPE html>\n<!-- top --><html lang=\"ko\"><head><title>t &amp; u</title></head>\n"
+        L"<body >&#89;|ok|<!-- c --><a href='a.html?x=1&amp;y=\"2\"' ID=\"n-1\" hidden>&lt;"
+        L"&nbsp;</A><br/><ul><li>1<li>2</ul><table><tr><td>c</table></body></html>");
+    EXPECT_EQ(L"<HTML lang=ko><HEAD><TITLE>t &amp; u</TITLE></HEAD>\r\n<BODY>Y|ok|<!-- c -->"
+              L"<A href=\"a.html?x=1&amp;y=&quot;2&quot;\" id=n-1 hidden>&lt;&nbsp;</A><BR>"
+              L"<UL><LI>1</LI><LI>2</LI></UL><TABLE><TBODY><TR><TD>c</TD></TR></TBODY></TABLE>"
+              L"</BODY></HTML>",
+              page.OuterHtml());
+    EXPECT_EQ(7, page.DocumentMode());
+    EXPECT_FALSE(page.IsFrameset());
+    EXPECT_EQ(0u, page.BodyOuterHtml().find(L"<BODY>Y|ok|"));
+}
+
+TEST(HtmlPageTest, ModernDocumentModesWriteLowerCase) {
+    const wchar_t kMeta[] = L"<html><head><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge\">"
+                            L"</head><body class=x>y|<b>ok</b>|</body></html>";
+    const CHtmlPage modern(kMeta);
+    EXPECT_EQ(11, modern.DocumentMode());
+    EXPECT_EQ(L"<html><head><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge\"></head>"
+              L"<body class=\"x\">y|<b>ok</b>|</body></html>",
+              modern.OuterHtml());
+    EXPECT_EQ(9, CHtmlPage(L"<body>y|ok|</body>", L"IE=9").DocumentMode());
+    EXPECT_EQ(8, CHtmlPage(L"<meta http-equiv=x-ua-compatible content=\"IE=8\">", L"IE=edge")
+                     .DocumentMode());
+    EXPECT_EQ(10, CHtmlPage::CompatibleMode(L"IE=8; IE=EmulateIE10"));
+    EXPECT_EQ(0, CHtmlPage::CompatibleMode(L"chrome=1"));
+}
+
+TEST(HtmlPageTest, ConditionalCommentsFollowTheDocumentMode) {
+    const wchar_t kPage[] =
+        L"<body><!--[if IE]>a<![endif]--><!--[if lt IE 7]>b<![endif]-->"
+        L"<!--[if (gte IE 7)&!(IE 9)]><i>c</i><![endif]--><![if !IE]>d<![endif]>"
+        L"<!-- plain --></body>";
+    EXPECT_EQ(L"<BODY>a<!--[if lt IE 7]>b<![endif]--><I>c</I><!-- plain --></BODY>",
+              CHtmlPage(kPage).BodyOuterHtml());
+    EXPECT_EQ(L"<body>a<!--[if lt IE 7]>b<![endif]--><!--[if (gte IE 7)&!(IE 9)]><i>c</i>"
+              L"<![endif]--><!-- plain --></body>",
+              CHtmlPage(kPage, L"IE=9").BodyOuterHtml());
+    EXPECT_EQ(L"<body><!--[if IE]>a<![endif]--><!--[if lt IE 7]>b<![endif]-->"
+              L"<!--[if (gte IE 7)&!(IE 9)]><i>c</i><![endif]-->d<!-- plain --></body>",
+              CHtmlPage(kPage, L"IE=10").BodyOuterHtml());
+}
+
+TEST(HtmlPageTest, FramesetPageHasNoBody) {
+    const CHtmlPage page(L"<html><head><title>f</title></head><frameset rows=\"50%,*\">"
+                         L"<frame src=a.html><frame src=\"b.html\"></frameset></html>");
+    EXPECT_TRUE(page.IsFrameset());
+    EXPECT_EQ(L"<FRAMESET rows=\"50%,*\"><FRAME src=a.html><FRAME src=b.html></FRAMESET>",
+              page.BodyOuterHtml());
+    EXPECT_EQ(std::wstring::npos, page.OuterHtml().find(L"BODY"));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.html", L"b.html"}), page.FrameSources());
+}
+
+// What the page dialogs extract from a served page, through the control's serialisation.
+TEST(HtmlPageTest, ResultTextThroughTheControlsOuterHtml) {
+    const struct {
+        const wchar_t* pszServed;
+        const wchar_t* pszCompatible;
+        const char* pszResult;
+    } cases[] = {
+        {L"<HTML><HEAD></HEAD><BODY>y|ok|</BODY></HTML>", L"", "y|ok|"},
+        {L"<HTML>y|ok|</HTML>", L"", "y|ok|"},
+        {L"<html><body>y|ok|</body></html>", L"", "y|ok|"},
+        {L"<html><body bgcolor=white>y|ok|</body></html>", L"", ""},
+        {L"<html><body>y|ok|</body></html>", L"IE=edge", ""},
+        {L"<html><body></body></html>", L"", ""},
+        {L"<html><body>y|ok|", L"", "y|ok|"},
+        {L"<html><body>\ny|ok|</body></html>", L"", "\ny|ok|"},
+        {L"<body>&#121;|ok&#124;</body>", L"", "y|ok|"},
+        {L"<body>y|<b>ok</b>|</body>", L"", "y|<B>ok</B>|"},
+        {L"<frameset><frame src=r.html></frameset>", L"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.pszResult, Extracted(c.pszServed, c.pszCompatible)) << c.pszServed;
 }
 
 TEST(HtmlPageTest, ScriptTextIsNotTagsAndTextReadsAsShown) {

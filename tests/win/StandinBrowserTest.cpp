@@ -10,15 +10,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 const CLSID kClsidWebBrowser = {
     0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
-const UINT kRefreshTimer = 1; // the stand-in's meta refresh timer
+const UINT kRefreshTimer = 1;      // the stand-in's meta refresh timer
+const UINT kFrameRefreshTimer = 2; // and a frame's
 
 std::wstring DemoBase() {
     wchar_t szBase[256];
@@ -161,7 +164,9 @@ protected:
     }
 
     // The meta refresh, without waiting its seconds.
-    void FireRefresh() { PostMessageW(BrowserWindow(), WM_TIMER, kRefreshTimer, 0); }
+    void FireRefresh(UINT nTimer = kRefreshTimer) {
+        PostMessageW(BrowserWindow(), WM_TIMER, nTimer, 0);
+    }
 
     bool IsTop(const CTestSink::CEvent& event) { return event.pDisp == m_pDisp; }
 
@@ -184,7 +189,7 @@ TEST_F(StandinBrowserTest, SetupPageShowsItsTextAndRefreshesToTheMarkerPage) {
     EXPECT_EQ(m_strBase + L"wizard_setup.html", first.strUrl);
     EXPECT_TRUE(IsTop(first));
     const std::wstring strSetup = OuterHtml(first.pDisp);
-    EXPECT_EQ(0u, strSetup.find(L"<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\""));
+    EXPECT_EQ(0u, strSetup.find(L"<HTML><HEAD><META http-equiv=Content-Type content=\"text/html;"));
     EXPECT_NE(std::wstring::npos, strSetup.find(L"<BODY>카드사 인증 플러그인을 설치합니다."));
 
     // The window lives under the site's window and takes the rectangles it is given.
@@ -206,7 +211,7 @@ TEST_F(StandinBrowserTest, SetupPageShowsItsTextAndRefreshesToTheMarkerPage) {
     ASSERT_TRUE(WaitForEvents(2));
     const CTestSink::CEvent& marker = m_pSink->m_vecEvents[1];
     EXPECT_EQ(m_strBase + L"wizard_install.html", marker.strUrl);
-    EXPECT_EQ(L"<HTML><BODY>y|ok|</BODY></HTML>", OuterHtml(m_pDisp));
+    EXPECT_EQ(L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>", OuterHtml(m_pDisp));
 }
 
 TEST_F(StandinBrowserTest, ResultInAFrameCompletesBeforeItsPage) {
@@ -226,16 +231,34 @@ TEST_F(StandinBrowserTest, ResultInAFrameCompletesBeforeItsPage) {
     const CTestSink::CEvent& page = m_pSink->m_vecEvents[2];
     EXPECT_FALSE(IsTop(frame));
     EXPECT_EQ(m_strBase + L"wizard_result.html?flow=frame", frame.strUrl);
-    EXPECT_EQ(L"<HTML><BODY>y|ok|</BODY></HTML>", OuterHtml(frame.pDisp));
+    EXPECT_EQ(L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>", OuterHtml(frame.pDisp));
     EXPECT_TRUE(IsTop(page));
     EXPECT_EQ(m_strBase + L"QEL_pay_done.html?flow=frame", page.strUrl);
-    EXPECT_NE(std::wstring::npos, OuterHtml(m_pDisp).find(L"<BODY>y|ok|<IFRAME SRC="));
+    EXPECT_NE(std::wstring::npos,
+              OuterHtml(m_pDisp).find(L"<BODY>y|ok|<IFRAME src=\"wizard_result"));
 }
 
-TEST_F(StandinBrowserTest, PageWithoutBodyTagsGivesNoneAndStillHasABody) {
+// KB180366: a frame that navigates by itself completes again, with its own
+// browser object and its new address; the page does not.
+TEST_F(StandinBrowserTest, FrameThatNavigatesByItselfCompletesAgain) {
+    NavigateTo(L"QEL_pay_done.html?flow=selfnav");
+    ASSERT_TRUE(WaitForEvents(2));
+    IDispatch* const pFrame = m_pSink->m_vecEvents[0].pDisp;
+    EXPECT_FALSE(IsTop(m_pSink->m_vecEvents[0]));
+    EXPECT_EQ(m_strBase + L"QEL_pay_frame.html?flow=selfnav", m_pSink->m_vecEvents[0].strUrl);
+    FireRefresh(kFrameRefreshTimer);
+    ASSERT_TRUE(WaitForEvents(3));
+    const CTestSink::CEvent& again = m_pSink->m_vecEvents[2];
+    EXPECT_EQ(pFrame, again.pDisp);
+    EXPECT_EQ(m_strBase + L"wizard_result.html?flow=selfnav", again.strUrl);
+    EXPECT_EQ(L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>", OuterHtml(again.pDisp));
+    EXPECT_NE(std::wstring::npos, OuterHtml(m_pDisp).find(L"<BODY>y|ok|<IFRAME"));
+}
+
+TEST_F(StandinBrowserTest, PageWithoutBodyTagsGetsThemImplied) {
     NavigateTo(L"wizard_result.html?flow=nobody");
     ASSERT_TRUE(WaitForEvents(1));
-    EXPECT_EQ(L"<HTML>y|ok|</HTML>", OuterHtml(m_pDisp));
+    EXPECT_EQ(L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>", OuterHtml(m_pDisp));
     // The scroll step of a shown page: document, body, body element.
     IWebBrowser2* pWeb = nullptr;
     ASSERT_EQ(S_OK, m_pDisp->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pWeb)));
@@ -259,6 +282,53 @@ TEST_F(StandinBrowserTest, PageWithoutBodyTagsGivesNoneAndStillHasABody) {
     SysFreeString(bstrNo);
     pBodyElement->Release();
     pBody->Release();
+}
+
+// The events recorded so far: "id:types" each, types as CTestSink gives them.
+std::vector<std::string> Fired(const CTestSink& sink) {
+    std::vector<std::string> vec;
+    for (const CTestSink::CFired& fired : sink.m_vecFired)
+        vec.push_back(std::to_string(fired.dispid) + ":" + fired.strTypes);
+    return vec;
+}
+
+// Variant types: 9 dispatch, 8 string, 3 long, 11 bool; 16396 a reference to a
+// variant, 16395 a reference to a bool.
+const char kBeforeNavigate2[] = "250:9 16396>8 16396>3 16396>8 16396>16396 16396>8 16395";
+const char kUrlEvent[] = "9 16396>8";
+
+TEST_F(StandinBrowserTest, NavigationEventsFireInsideNavigate2WithTheControlsTypes) {
+    NavigateTo(L"wizard_install.html");
+    // Before Navigate2 returned: BeforeNavigate2, DownloadBegin, StatusTextChange,
+    // CommandStateChange twice, DownloadComplete.
+    EXPECT_EQ((std::vector<std::string>{kBeforeNavigate2, "106:", "102:8", "105:3 11", "105:3 11",
+                                        "104:"}),
+              Fired(*m_pSink));
+    ASSERT_TRUE(WaitForEvents(1));
+    const std::vector<std::string> vecAll = Fired(*m_pSink);
+    EXPECT_EQ((std::vector<std::string>{"113:8", std::string("252:") + kUrlEvent, "108:3 3",
+                                        std::string("259:") + kUrlEvent}),
+              std::vector<std::string>(vecAll.begin() + 6, vecAll.end()));
+}
+
+TEST_F(StandinBrowserTest, CancelInBeforeNavigate2StopsTheNavigation) {
+    m_pSink->m_bCancelNavigation = true;
+    NavigateTo(L"wizard_install.html");
+    EXPECT_EQ((std::vector<std::string>{kBeforeNavigate2}), Fired(*m_pSink));
+    EXPECT_EQ(L"(no document)", OuterHtml(m_pDisp));
+}
+
+// An address the server refuses fires NavigateError, then an error page
+// completes with a res:// address that carries the failed one.
+TEST_F(StandinBrowserTest, UnfetchableAddressFiresNavigateErrorAndShowsAnErrorPage) {
+    NavigateTo(L"missing.html");
+    ASSERT_TRUE(WaitForEvents(1));
+    const std::vector<std::string> vecAll = Fired(*m_pSink);
+    EXPECT_NE(vecAll.end(),
+              std::find(vecAll.begin(), vecAll.end(), "271:9 16396>8 16396>8 16396>3 16395"));
+    EXPECT_EQ(L"res://ieframe.dll/http_404.htm#" + m_strBase + L"missing.html",
+              m_pSink->m_vecEvents[0].strUrl);
+    EXPECT_NE(std::wstring::npos, OuterHtml(m_pDisp).find(L"<BODY>This page cannot be displayed."));
 }
 
 TEST_F(StandinBrowserTest, DocumentPropertyIsEmptyBeforeAnyPage) {
@@ -357,6 +427,10 @@ TEST(StandinContainerTest, WinesAtlHostActivatesAndReleasesIt) {
     DestroyWindow(hwndParent);
     const int nBrowsers = LogLines("new browser#");
     EXPECT_EQ(nBrowsers, LogLines("free browser#"));
+    // The control's calls on a site: its interfaces, its container, its ambients.
+    EXPECT_LE(1, LogLines("site QueryInterface IOleInPlaceSite: S_OK"));
+    EXPECT_LE(1, LogLines("site GetContainer: "));
+    EXPECT_LE(1, LogLines("site ambient SILENT: "));
     OleUninitialize();
 }
 

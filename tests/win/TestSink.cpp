@@ -44,6 +44,17 @@ HRESULT CTestSink::GetTypeInfoCount(UINT* pctinfo) {
 // DocumentComplete (259): pDisp and URL, last argument first.
 HRESULT CTestSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pParams, VARIANT*,
                           EXCEPINFO*, UINT*) {
+    CFired fired = {dispIdMember, ""};
+    for (UINT i = pParams->cArgs; i > 0; --i) {
+        const VARIANT& arg = pParams->rgvarg[i - 1];
+        fired.strTypes += (fired.strTypes.empty() ? "" : " ") + std::to_string(arg.vt);
+        if (arg.vt == (VT_VARIANT | VT_BYREF) && arg.pvarVal)
+            fired.strTypes += ">" + std::to_string(arg.pvarVal->vt);
+    }
+    m_vecFired.push_back(fired);
+    if (dispIdMember == 250 && m_bCancelNavigation && pParams->cArgs == 7 &&
+        pParams->rgvarg[0].vt == (VT_BOOL | VT_BYREF))
+        *pParams->rgvarg[0].pboolVal = VARIANT_TRUE;
     if (dispIdMember != 259)
         return S_OK;
     CEvent event = {nullptr, L"", VT_EMPTY, pParams->cArgs};

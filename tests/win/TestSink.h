@@ -1,4 +1,5 @@
-// A DWebBrowserEvents2 sink that records every DocumentComplete.
+// A DWebBrowserEvents2 sink that records every event's id and argument types,
+// and every DocumentComplete's browser object and address.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,13 @@ public:
         std::wstring strUrl;
         VARTYPE vtUrl;
         UINT nArgs;
+    };
+
+    // Any event: its id and argument types in the event's own order, each
+    // "outer" or "outer>inner" for a reference to a variant (as numbers).
+    struct CFired {
+        DISPID dispid;
+        std::string strTypes;
     };
 
     CTestSink() = default;
@@ -33,6 +41,9 @@ public:
                                      VARIANT*, EXCEPINFO*, UINT*) override;
 
     std::vector<CEvent> m_vecEvents;
+    std::vector<CFired> m_vecFired;
+    // Set on BeforeNavigate2's Cancel when true.
+    bool m_bCancelNavigation = false;
 
 private:
     LONG m_nRef = 1;

@@ -61,6 +61,7 @@ void CBrowserWindow::Move(const RECT& rc) {
 void CBrowserWindow::Destroy() {
     if (m_hWnd) {
         KillTimer(m_hWnd, IDT_REFRESH);
+        KillTimer(m_hWnd, IDT_FRAME_REFRESH);
         const HWND hWnd = m_hWnd;
         m_hWnd = nullptr;
         SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
@@ -90,13 +91,19 @@ LRESULT CALLBACK CBrowserWindow::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LP
             pThis->OnPaint();
             return 0;
         case WM_TIMER:
-            if (wParam == IDT_REFRESH) {
-                KillTimer(hWnd, IDT_REFRESH);
-                pThis->m_owner.OnRefreshTimer();
+            if (wParam == IDT_REFRESH || wParam == IDT_FRAME_REFRESH) {
+                KillTimer(hWnd, wParam);
+                if (wParam == IDT_REFRESH)
+                    pThis->m_owner.OnRefreshTimer();
+                else
+                    pThis->m_owner.OnFrameRefreshTimer();
             }
             return 0;
         case WM_QEL_FETCHED:
             pThis->m_owner.OnFetched(static_cast<UINT>(wParam));
+            return 0;
+        case WM_QEL_FRAME_FETCHED:
+            pThis->m_owner.OnFrameFetched(static_cast<UINT>(wParam));
             return 0;
         case WM_NCDESTROY:
             // Destroyed with the container's window, before Close.

@@ -11,7 +11,9 @@ class CStandinBrowser;
 class CBrowserWindow {
 public:
     static const UINT IDT_REFRESH = 1;
+    static const UINT IDT_FRAME_REFRESH = 2;
     static const UINT WM_QEL_FETCHED = WM_APP + 0x51;
+    static const UINT WM_QEL_FRAME_FETCHED = WM_APP + 0x52;
 
     explicit CBrowserWindow(CStandinBrowser& owner);
     // At the module's unloading: the class must not outlive its window procedure.

@@ -39,6 +39,11 @@ void CCallLog::Write(const char* pszFormat, ...) {
     CloseHandle(hFile);
 }
 
+HRESULT CCallLog::Unexpected(const char* pszMember) {
+    Write("unexpected call %s", pszMember);
+    return E_NOTIMPL;
+}
+
 LONG CCallLog::Created(const char* pszKind) {
     const LONG nId = InterlockedIncrement(&g_nNextId);
     InterlockedIncrement(&g_nLive);

@@ -9,6 +9,9 @@
 class CCallLog {
 public:
     static void Write(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
+    // A member the stand-in does not implement: logs "unexpected call NAME";
+    // answers E_NOTIMPL.
+    static HRESULT Unexpected(const char* pszMember);
     // Counts a new object of this kind; returns its id.
     static LONG Created(const char* pszKind);
     static void Destroyed(const char* pszKind, LONG nId);

@@ -1,10 +1,11 @@
 // The class object of the stand-in browser.
 #pragma once
 #include "tools/standin/StandinObject.h"
+#include "tools/standin/Stubs.h"
 
 #include <unknwn.h>
 
-class CClassFactory : public CStandinObject, public IClassFactory {
+class CClassFactory : public CStandinObject, public CClassFactoryStub {
 public:
     CClassFactory();
 

@@ -40,7 +40,3 @@ HRESULT CConnectionPoint::Advise(IUnknown* pUnkSink, DWORD* pdwCookie) {
 HRESULT CConnectionPoint::Unadvise(DWORD dwCookie) {
     return m_browser.RemoveSink(dwCookie);
 }
-
-HRESULT CConnectionPoint::EnumConnections(IEnumConnections**) {
-    return E_NOTIMPL;
-}

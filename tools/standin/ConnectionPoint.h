@@ -2,12 +2,13 @@
 // live in the browser; this object only passes Advise and Unadvise on.
 #pragma once
 #include "tools/standin/StandinObject.h"
+#include "tools/standin/Stubs.h"
 
 #include <ocidl.h>
 
 class CStandinBrowser;
 
-class CConnectionPoint : public CStandinObject, public IConnectionPoint {
+class CConnectionPoint : public CStandinObject, public CConnectionPointStub {
 public:
     explicit CConnectionPoint(CStandinBrowser& browser);
 
@@ -18,7 +19,6 @@ public:
     GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override;
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override;
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD dwCookie) override;
-    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** ppEnum) override;
 
 private:
     ~CConnectionPoint() override;

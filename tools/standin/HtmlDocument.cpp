@@ -3,8 +3,8 @@
 #include "tools/standin/CallLog.h"
 #include "tools/standin/HtmlElement.h"
 
-CHtmlDocument::CHtmlDocument(const std::wstring& strSource)
-    : CStandinObject("document"), m_page(strSource) {}
+CHtmlDocument::CHtmlDocument(const std::wstring& strSource, const std::wstring& strCompatible)
+    : CStandinObject("document"), m_page(strSource, strCompatible) {}
 
 HRESULT CHtmlDocument::QueryInterface(REFIID riid, void** ppv) {
     IUnknown* pUnk = nullptr;
@@ -21,12 +21,14 @@ HRESULT CHtmlDocument::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
     return DISP_E_MEMBERNOTFOUND;
 }
 
-// Every document has a body, as the browser makes one for a page without.
+// Every document has a body (D test_defaults); a frameset page's is its
+// FRAMESET, which is no IHTMLBodyElement (D frameset tests).
 HRESULT CHtmlDocument::get_body(IHTMLElement** p) {
     if (!p)
         return E_POINTER;
-    *p = new CHtmlElement(m_page.BodyOuterHtml(), true);
-    CCallLog::Write("%s#%ld get_body", m_pszKind, m_nId);
+    *p = new CHtmlElement(m_page.BodyOuterHtml(), !m_page.IsFrameset());
+    CCallLog::Write("%s#%ld get_body: %s, document mode %d", m_pszKind, m_nId,
+                    m_page.IsFrameset() ? "frameset" : "body", m_page.DocumentMode());
     return S_OK;
 }
 

@@ -6,7 +6,7 @@
 
 class CHtmlDocument : public CStandinObject, public CHTMLDocument2Stub, public CHTMLDocument3Stub {
 public:
-    explicit CHtmlDocument(const std::wstring& strSource);
+    CHtmlDocument(const std::wstring& strSource, const std::wstring& strCompatible);
 
     const CHtmlPage& Page() const { return m_page; }
 

@@ -1,23 +1,35 @@
-// A served page, read by a tiny tag tokenizer (no parser): the root
-// element's outer HTML as the browser control gives it for simple pages (tag
-// names in capitals, attributes and text as served), the body's, the visible
-// text, the frames' addresses and a meta refresh. Portable.
+// A served page as the browser control holds it: a small tree built from the
+// page's tokens (HTML, HEAD and BODY implied where missing, conditional
+// comments evaluated), serialised back the way the control gives outer HTML:
+// capitals and re-written attributes in the default document mode, lower
+// case in a modern one. No scripts, no styles, no layout. Portable.
 #pragma once
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CHtmlPage {
 public:
-    explicit CHtmlPage(const std::wstring& strSource);
+    // strCompatible: the page's X-UA-Compatible response header, if any.
+    explicit CHtmlPage(const std::wstring& strSource, const std::wstring& strCompatible = L"");
+    ~CHtmlPage();
+    CHtmlPage(const CHtmlPage&) = delete;
+    CHtmlPage& operator=(const CHtmlPage&) = delete;
 
-    // From the root start tag through its end tag; wrapped in <HTML>...</HTML>
-    // when the page has no root tag. Without body tags the text has none.
+    // The root element's outer HTML.
     const std::wstring& OuterHtml() const { return m_strOuter; }
-    // From the body start tag through its end tag; empty without a body tag.
+    // The body's outer HTML: the BODY element, or a frameset page's FRAMESET.
     const std::wstring& BodyOuterHtml() const { return m_strBody; }
-    // The text a reader sees: the body's (or the page's) text without tags.
+    // A frameset page: its body is the FRAMESET element, not a BODY.
+    bool IsFrameset() const { return m_bFrameset; }
+    // The document mode: 7 by default in the control, 9 and later serialise in lower case.
+    int DocumentMode() const { return m_nMode; }
+    // The text of the first TITLE element; empty without one.
+    std::wstring Title() const;
+    // The text a reader sees: the body's text without tags.
     std::wstring Text() const;
-    // The src of every iframe and frame, in page order.
+    // The src of every iframe and frame, in tree order.
     std::vector<std::wstring> FrameSources() const;
     // A meta refresh: true with its delay and address when the page has one.
     bool Refresh(int& nSeconds, std::wstring& strUrl) const;
@@ -25,19 +37,20 @@ public:
     // The charset a Content-Type value or a page's bytes name ("charset=..."),
     // lower-cased; empty when none is named.
     static std::string Charset(const std::string& strText);
+    // The document mode an X-UA-Compatible value asks for; 0 when it names none.
+    static int CompatibleMode(const std::wstring& strValue);
+
+    // The tree's nodes and the tokens it is built from (HtmlPage.cpp).
+    struct CNode;
+    struct CToken;
 
 private:
-    struct CToken {
-        bool bTag;
-        bool bEnd;
-        std::wstring strName; // lower-case tag name
-        std::wstring strRaw;
-    };
-    void Tokenize(const std::wstring& strSource);
-    void BuildOuter();
-    static std::wstring Attribute(const std::wstring& strRaw, const wchar_t* pszName);
+    class CBuilder;
 
-    std::vector<CToken> m_vecTokens;
+    std::unique_ptr<CNode> m_pRoot;
+    const CNode* m_pBody = nullptr;
+    bool m_bFrameset = false;
+    int m_nMode = 7;
     std::wstring m_strOuter;
     std::wstring m_strBody;
 };

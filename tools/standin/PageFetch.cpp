@@ -122,7 +122,8 @@ void CPageFetch::Run(CState& state) {
     }
     Fetch(state, state.strUrl, state.top);
     if (state.top.bOk) {
-        for (const std::wstring& strSrc : CHtmlPage(state.top.strHtml).FrameSources()) {
+        for (const std::wstring& strSrc :
+             CHtmlPage(state.top.strHtml, state.top.strCompatible).FrameSources()) {
             state.vecFrames.emplace_back();
             Fetch(state, Resolve(state.top.strUrl, strSrc), state.vecFrames.back());
         }
@@ -161,6 +162,10 @@ void CPageFetch::Fetch(CState& state, const std::wstring& strUrl, CPage& page) {
     wchar_t szType[256] = L"";
     nSize = sizeof szType;
     HttpQueryInfoW(hUrl, HTTP_QUERY_CONTENT_TYPE, szType, &nSize, nullptr);
+    wchar_t szCompatible[256] = L"X-UA-Compatible";
+    nSize = sizeof szCompatible;
+    if (HttpQueryInfoW(hUrl, HTTP_QUERY_CUSTOM, szCompatible, &nSize, nullptr))
+        page.strCompatible = szCompatible;
     wchar_t szFinal[INTERNET_MAX_URL_LENGTH];
     nSize = sizeof szFinal;
     if (InternetQueryOptionW(hUrl, INTERNET_OPTION_URL, szFinal, &nSize))
@@ -176,6 +181,7 @@ void CPageFetch::Fetch(CState& state, const std::wstring& strUrl, CPage& page) {
     if (strCharset.empty())
         strCharset = CHtmlPage::Charset(strBytes.substr(0, 1024));
     page.strHtml = Decode(strBytes, CodePage(strCharset));
+    page.nStatus = nStatus;
     page.bOk = nStatus >= 200 && nStatus < 300;
     CCallLog::Write(
         "GET %s: %lu, %u bytes, charset %s", CCallLog::Utf8(page.strUrl.c_str()).c_str(), nStatus,

@@ -15,6 +15,8 @@ public:
     struct CPage {
         std::wstring strUrl; // the final address, after redirects
         std::wstring strHtml;
+        std::wstring strCompatible; // the X-UA-Compatible header
+        DWORD nStatus = 0;          // the HTTP status; 0 when nothing answered
         bool bOk = false;
     };
 

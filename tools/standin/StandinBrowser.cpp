@@ -5,10 +5,19 @@
 #include "tools/standin/HtmlDocument.h"
 #include "tools/standin/PageFetch.h"
 
+#include <idispids.h>
+#include <mshtmhst.h>
+#include <olectl.h>
+
 namespace {
 
 const DISPID kDispidNavigate2 = 500;
-const DISPID kDispidDocumentComplete = 259;
+
+// Not in the import libraries.
+const IID kIidDocHostUIHandler2 = {
+    0x3050F6D0, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
+const IID kIidDocHostShowUI = {
+    0xC4D244B0, 0xD43E, 0x11CF, {0x89, 0x3B, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x1A}};
 
 const CLSID kClsidWebBrowser = {
     0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
@@ -33,9 +42,32 @@ const wchar_t* UrlOf(const VARIANT* pv) {
     return nullptr;
 }
 
+// The status NavigateError reports: the HTTP status, or, when nothing
+// answered, INET_E_RESOURCE_NOT_FOUND.
+LONG StatusOf(DWORD nStatus) {
+    return nStatus ? static_cast<LONG>(nStatus) : static_cast<LONG>(0x800C0005L);
+}
+
+// The control's error pages live in ieframe.dll's resources, the failed
+// address after the '#'.
+std::wstring ErrorAddress(const std::wstring& strUrl, DWORD nStatus) {
+    const wchar_t* pszPage = nStatus == 404   ? L"http_404.htm"
+                             : nStatus >= 500 ? L"http_500.htm"
+                             : nStatus        ? L"http_gen.htm"
+                                              : L"dnserrordiagoff.htm";
+    return std::wstring(L"res://ieframe.dll/") + pszPage + L"#" + strUrl;
+}
+
+std::wstring ErrorPage() {
+    return L"<html><head><title>Cannot display the webpage</title></head>"
+           L"<body>This page cannot be displayed.</body></html>";
+}
+
 } // namespace
 
-CStandinBrowser::CStandinBrowser() : CFrameBrowser("browser"), m_window(*this) {}
+CStandinBrowser::CStandinBrowser()
+    : CFrameBrowser("browser"), m_window(*this), m_events("browser", m_nId),
+      m_site("browser", m_nId) {}
 
 CStandinBrowser::~CStandinBrowser() {
     Shutdown();
@@ -45,11 +77,9 @@ CStandinBrowser::~CStandinBrowser() {
 // container's objects, the sinks, the frames and the document.
 void CStandinBrowser::Shutdown() {
     m_pFetch.reset();
+    m_pFrameFetch.reset();
     InPlaceDeactivate();
-    std::vector<std::pair<DWORD, IDispatch*>> vecSinks;
-    vecSinks.swap(m_vecSinks);
-    for (auto& sink : vecSinks)
-        sink.second->Release();
+    m_events.Clear();
     if (m_pClientSite) {
         m_pClientSite->Release();
         m_pClientSite = nullptr;
@@ -99,10 +129,16 @@ HRESULT CStandinBrowser::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WOR
     }
     CCallLog::Write("browser#%ld Navigate2 %s (%u arguments)", m_nId,
                     CCallLog::Utf8(pszUrl).c_str(), pDispParams->cArgs);
+    // W test_Navigate2: the control reads the user-mode ambient as it navigates.
+    m_site.Ambient(m_pClientSite, DISPID_AMBIENT_USERMODE, "USERMODE");
+    AddRef(); // a sink may close and release this browser while it is told
     Navigate(pszUrl);
+    Release();
     return S_OK;
 }
 
+// W test_Navigate2: inside the call, before it returns: BeforeNavigate2,
+// DownloadBegin, StatusTextChange, CommandStateChange twice, DownloadComplete.
 void CStandinBrowser::Navigate(const std::wstring& strUrl) {
     m_pFetch.reset();
     if (!m_window.GetSafeHwnd())
@@ -113,32 +149,49 @@ void CStandinBrowser::Navigate(const std::wstring& strUrl) {
         return;
     }
     KillTimer(hWnd, CBrowserWindow::IDT_REFRESH);
-    m_pFetch.reset(new CPageFetch(hWnd, CBrowserWindow::WM_QEL_FETCHED, ++m_nSerial, strUrl));
+    KillTimer(hWnd, CBrowserWindow::IDT_FRAME_REFRESH);
+    m_pFrameFetch.reset();
+    m_strFrameRefreshUrl.clear();
+    if (!m_events.BeforeNavigate2(static_cast<IWebBrowser2*>(this), strUrl)) {
+        CCallLog::Write("browser#%ld navigation cancelled by a sink", m_nId);
+        return;
+    }
+    m_strUrl = strUrl;
+    m_events.DownloadBegin();
+    m_events.StatusTextChange(L"");
+    m_events.CommandStateChange(CSC_NAVIGATEFORWARD, false);
+    m_events.CommandStateChange(CSC_NAVIGATEBACK, false);
+    m_events.DownloadComplete();
+    if (m_window.GetSafeHwnd())
+        m_pFetch.reset(new CPageFetch(m_window.GetSafeHwnd(), CBrowserWindow::WM_QEL_FETCHED,
+                                      ++m_nSerial, strUrl));
 }
 
+// Later, from the message loop: TitleChange, NavigateComplete2, ProgressChange;
+// each frame's DocumentComplete with its own browser object, then the page's
+// (KB180366).
 void CStandinBrowser::OnFetched(UINT nSerial) {
     if (nSerial != m_nSerial || !m_pFetch)
         return;
     const std::unique_ptr<CPageFetch> pFetch(std::move(m_pFetch));
     const CPageFetch::CPage& top = pFetch->Top();
+    AddRef(); // a sink may close and release this browser while it is told
     if (!top.bOk) {
-        CCallLog::Write("browser#%ld %s: no document", m_nId,
-                        CCallLog::Utf8(top.strUrl.c_str()).c_str());
+        ShowError(top.strUrl, top.nStatus);
+        Release();
         return;
     }
-    AddRef(); // a sink may close and release this browser while it is told
-    CHtmlDocument* pDocument = new CHtmlDocument(top.strHtml);
+    CHtmlDocument* pDocument = new CHtmlDocument(top.strHtml, top.strCompatible);
     SetDocument(pDocument);
     pDocument->Release();
     m_window.SetText(pDocument->Page().Text());
     ReleaseFrames();
     for (const CPageFetch::CPage& frame : pFetch->Frames()) {
         CFrameBrowser* pFrame = new CFrameBrowser();
-        if (frame.bOk) {
-            CHtmlDocument* pFrameDocument = new CHtmlDocument(frame.strHtml);
-            pFrame->SetDocument(pFrameDocument);
-            pFrameDocument->Release();
-        }
+        const std::wstring strHtml = frame.bOk ? frame.strHtml : ErrorPage();
+        CHtmlDocument* pFrameDocument = new CHtmlDocument(strHtml, frame.strCompatible);
+        pFrame->SetDocument(pFrameDocument);
+        pFrameDocument->Release();
         m_vecFrames.push_back(pFrame);
     }
     int nSeconds = 0;
@@ -150,83 +203,133 @@ void CStandinBrowser::OnFetched(UINT nSerial) {
         CCallLog::Write("browser#%ld refresh in %d s to %s", m_nId, nSeconds,
                         CCallLog::Utf8(m_strRefreshUrl.c_str()).c_str());
     }
-    // The frames' documents complete first, then the page's.
+    m_strUrl = top.strUrl;
+    m_events.TitleChange(pDocument->Page().Title().empty() ? top.strUrl
+                                                           : pDocument->Page().Title());
+    m_events.NavigateComplete2(static_cast<IWebBrowser2*>(this), top.strUrl);
     std::vector<CFrameBrowser*> vecFrames = m_vecFrames;
     for (size_t i = 0; i < vecFrames.size(); ++i) {
+        const CPageFetch::CPage& frame = pFetch->Frames()[i];
         vecFrames[i]->AddRef();
-        FireDocumentComplete(vecFrames[i], pFetch->Frames()[i].strUrl);
+        std::wstring strFrameUrl = frame.strUrl;
+        if (!frame.bOk) {
+            m_events.NavigateError(vecFrames[i], frame.strUrl, StatusOf(frame.nStatus));
+            strFrameUrl = ErrorAddress(frame.strUrl, frame.nStatus);
+        }
+        m_events.NavigateComplete2(vecFrames[i], strFrameUrl);
+        m_events.DocumentComplete(vecFrames[i], strFrameUrl);
         vecFrames[i]->Release();
+        if (frame.bOk)
+            ScheduleFrameRefresh(i, frame.strUrl);
     }
-    FireDocumentComplete(static_cast<IWebBrowser2*>(this), top.strUrl);
+    m_events.ProgressChange(-1, 0);
+    m_events.DocumentComplete(static_cast<IWebBrowser2*>(this), top.strUrl);
+    Release();
+}
+
+// An address that cannot be fetched fires NavigateError (271); unless a sink
+// cancels, an error page follows that completes with a res:// address.
+void CStandinBrowser::ShowError(const std::wstring& strUrl, DWORD nStatus) {
+    CCallLog::Write("browser#%ld %s: no document (status %lu)", m_nId,
+                    CCallLog::Utf8(strUrl.c_str()).c_str(), nStatus);
+    if (!m_events.NavigateError(static_cast<IWebBrowser2*>(this), strUrl, StatusOf(nStatus)))
+        return;
+    const std::wstring strError = ErrorAddress(strUrl, nStatus);
+    CHtmlDocument* pDocument = new CHtmlDocument(ErrorPage(), L"");
+    SetDocument(pDocument);
+    pDocument->Release();
+    m_window.SetText(pDocument->Page().Text());
+    ReleaseFrames();
+    m_strUrl = strError;
+    m_events.TitleChange(pDocument->Page().Title());
+    m_events.NavigateComplete2(static_cast<IWebBrowser2*>(this), strError);
+    m_events.ProgressChange(-1, 0);
+    m_events.DocumentComplete(static_cast<IWebBrowser2*>(this), strError);
+}
+
+// KB180366: a frame that navigates by itself (here its meta refresh) fires
+// its own DocumentComplete with its browser object and its new address.
+void CStandinBrowser::ScheduleFrameRefresh(size_t nFrame, const std::wstring& strFrameUrl) {
+    CHtmlDocument* pDocument =
+        nFrame < m_vecFrames.size() ? m_vecFrames[nFrame]->Document() : nullptr;
+    int nSeconds = 0;
+    std::wstring strRefresh;
+    if (!pDocument || !m_strFrameRefreshUrl.empty() || !m_window.GetSafeHwnd() ||
+        !pDocument->Page().Refresh(nSeconds, strRefresh))
+        return;
+    m_nRefreshFrame = nFrame;
+    m_strFrameRefreshUrl = CPageFetch::Resolve(strFrameUrl, strRefresh);
+    SetTimer(m_window.GetSafeHwnd(), CBrowserWindow::IDT_FRAME_REFRESH,
+             static_cast<UINT>(nSeconds) * 1000, nullptr);
+    CCallLog::Write("browser#%ld frame %u refresh in %d s to %s", m_nId,
+                    static_cast<unsigned>(nFrame), nSeconds,
+                    CCallLog::Utf8(m_strFrameRefreshUrl.c_str()).c_str());
+}
+
+void CStandinBrowser::OnFrameRefreshTimer() {
+    if (m_strFrameRefreshUrl.empty() || m_nRefreshFrame >= m_vecFrames.size() ||
+        !m_window.GetSafeHwnd())
+        return;
+    AddRef();
+    if (m_events.BeforeNavigate2(m_vecFrames[m_nRefreshFrame], m_strFrameRefreshUrl))
+        m_pFrameFetch.reset(new CPageFetch(m_window.GetSafeHwnd(),
+                                           CBrowserWindow::WM_QEL_FRAME_FETCHED, ++m_nFrameSerial,
+                                           m_strFrameRefreshUrl));
+    else
+        m_strFrameRefreshUrl.clear();
+    Release();
+}
+
+void CStandinBrowser::OnFrameFetched(UINT nSerial) {
+    if (nSerial != m_nFrameSerial || !m_pFrameFetch || m_nRefreshFrame >= m_vecFrames.size())
+        return;
+    const std::unique_ptr<CPageFetch> pFetch(std::move(m_pFrameFetch));
+    const CPageFetch::CPage& page = pFetch->Top();
+    m_strFrameRefreshUrl.clear();
+    CFrameBrowser* pFrame = m_vecFrames[m_nRefreshFrame];
+    AddRef();
+    pFrame->AddRef();
+    std::wstring strUrl = page.strUrl;
+    if (!page.bOk) {
+        m_events.NavigateError(pFrame, page.strUrl, StatusOf(page.nStatus));
+        strUrl = ErrorAddress(page.strUrl, page.nStatus);
+    }
+    CHtmlDocument* pDocument =
+        new CHtmlDocument(page.bOk ? page.strHtml : ErrorPage(), page.strCompatible);
+    pFrame->SetDocument(pDocument);
+    pDocument->Release();
+    m_events.NavigateComplete2(pFrame, strUrl);
+    m_events.DocumentComplete(pFrame, strUrl);
+    const bool bStillThere =
+        m_nRefreshFrame < m_vecFrames.size() && m_vecFrames[m_nRefreshFrame] == pFrame;
+    if (page.bOk && bStillThere)
+        ScheduleFrameRefresh(m_nRefreshFrame, page.strUrl);
+    pFrame->Release();
     Release();
 }
 
 void CStandinBrowser::OnRefreshTimer() {
     if (!m_strRefreshUrl.empty()) {
         CCallLog::Write("browser#%ld refresh", m_nId);
+        AddRef();
         Navigate(m_strRefreshUrl);
+        Release();
     }
-}
-
-// DocumentComplete(pDisp, URL) to every sink: URL by reference to a string,
-// the arguments last first, as the control passes them.
-void CStandinBrowser::FireDocumentComplete(IDispatch* pDisp, const std::wstring& strUrl) {
-    VARIANT varUrl;
-    VariantInit(&varUrl);
-    varUrl.vt = VT_BSTR;
-    varUrl.bstrVal = SysAllocStringLen(strUrl.data(), static_cast<UINT>(strUrl.size()));
-    VARIANTARG args[2];
-    VariantInit(&args[0]);
-    args[0].vt = VT_VARIANT | VT_BYREF;
-    args[0].pvarVal = &varUrl;
-    VariantInit(&args[1]);
-    args[1].vt = VT_DISPATCH;
-    args[1].pdispVal = pDisp;
-    DISPPARAMS params = {args, nullptr, 2, 0};
-    std::vector<std::pair<DWORD, IDispatch*>> vecSinks = m_vecSinks;
-    for (auto& sink : vecSinks)
-        sink.second->AddRef();
-    CCallLog::Write("browser#%ld DocumentComplete %s (%s) to %u sink(s)", m_nId,
-                    CCallLog::Utf8(strUrl.c_str()).c_str(),
-                    pDisp == static_cast<IWebBrowser2*>(this) ? "top" : "frame",
-                    static_cast<unsigned>(vecSinks.size()));
-    for (auto& sink : vecSinks) {
-        sink.second->Invoke(kDispidDocumentComplete, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
-                            &params, nullptr, nullptr, nullptr);
-        sink.second->Release();
-    }
-    VariantClear(&varUrl);
 }
 
 HRESULT CStandinBrowser::AddSink(IUnknown* pUnkSink, DWORD* pdwCookie) {
-    if (!pUnkSink || !pdwCookie)
-        return E_POINTER;
-    IDispatch* pSink = nullptr;
-    if (FAILED(
-            pUnkSink->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&pSink))) &&
-        FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pSink))))
-        return CONNECT_E_CANNOTCONNECT;
-    *pdwCookie = m_nNextCookie++;
-    m_vecSinks.emplace_back(*pdwCookie, pSink);
-    CCallLog::Write("browser#%ld Advise: cookie %lu", m_nId, *pdwCookie);
-    return S_OK;
+    return m_events.Add(pUnkSink, pdwCookie);
 }
 
 HRESULT CStandinBrowser::RemoveSink(DWORD dwCookie) {
-    for (auto it = m_vecSinks.begin(); it != m_vecSinks.end(); ++it) {
-        if (it->first == dwCookie) {
-            IDispatch* pSink = it->second;
-            m_vecSinks.erase(it);
-            pSink->Release();
-            CCallLog::Write("browser#%ld Unadvise: cookie %lu", m_nId, dwCookie);
-            return S_OK;
-        }
-    }
-    return CONNECT_E_NOCONNECTION;
+    return m_events.Remove(dwCookie);
 }
 
 // IOleObject
 
+// W test_ClientSite: the control asks the new site for its interfaces, calls
+// GetContainer and the in-place site's GetWindow, and reads the ambients
+// OFFLINEIFNOTCONNECTED and SILENT; whatever the site refuses, it goes on.
 HRESULT CStandinBrowser::SetClientSite(IOleClientSite* pClientSite) {
     CCallLog::Write("browser#%ld SetClientSite %s", m_nId, pClientSite ? "site" : "none");
     if (pClientSite)
@@ -234,6 +337,24 @@ HRESULT CStandinBrowser::SetClientSite(IOleClientSite* pClientSite) {
     if (m_pClientSite)
         m_pClientSite->Release();
     m_pClientSite = pClientSite;
+    if (!pClientSite)
+        return S_OK;
+    IOleInPlaceSite* pInPlace = nullptr;
+    if (SUCCEEDED(m_site.Ask(pClientSite, IID_IOleInPlaceSite, "IOleInPlaceSite",
+                             reinterpret_cast<void**>(&pInPlace))) &&
+        pInPlace) {
+        HWND hwnd = nullptr;
+        m_site.Log("GetWindow", pInPlace->GetWindow(&hwnd));
+        pInPlace->Release();
+    }
+    m_site.Probe(pClientSite, kIidDocHostUIHandler2, "IDocHostUIHandler2");
+    m_site.Probe(pClientSite, IID_IDocHostUIHandler, "IDocHostUIHandler");
+    m_site.Probe(pClientSite, IID_IServiceProvider, "IServiceProvider");
+    m_site.Probe(pClientSite, kIidDocHostShowUI, "IDocHostShowUI");
+    m_site.Probe(pClientSite, IID_IOleCommandTarget, "IOleCommandTarget");
+    m_site.GetContainer(pClientSite);
+    m_site.Ambient(pClientSite, DISPID_AMBIENT_OFFLINEIFNOTCONNECTED, "OFFLINEIFNOTCONNECTED");
+    m_site.Ambient(pClientSite, DISPID_AMBIENT_SILENT, "SILENT");
     return S_OK;
 }
 
@@ -258,28 +379,14 @@ HRESULT CStandinBrowser::Close(DWORD dwSaveOption) {
     return S_OK;
 }
 
-HRESULT CStandinBrowser::SetMoniker(DWORD, IMoniker*) {
-    return E_NOTIMPL;
-}
-
-HRESULT CStandinBrowser::GetMoniker(DWORD, DWORD, IMoniker**) {
-    return E_NOTIMPL;
-}
-
-HRESULT CStandinBrowser::InitFromData(IDataObject*, BOOL, DWORD) {
-    return E_NOTIMPL;
-}
-
-HRESULT CStandinBrowser::GetClipboardData(DWORD, IDataObject**) {
-    return E_NOTIMPL;
-}
-
-// Any showing verb activates in place: the window goes under the site's
-// window, at the given rectangle or the one the site reports.
+// W test_DoVerb: in place, CanInPlaceActivate, GetWindow, OnInPlaceActivate,
+// GetWindowContext; a showing verb then ShowObject, GetContainer and the UI
+// activation (OnUIActivate, SetActiveObject, SetMenu, OnFocus).
 HRESULT CStandinBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG,
                                 HWND hwndParent, LPCRECT lprcPosRect) {
     CCallLog::Write("browser#%ld DoVerb %ld", m_nId, iVerb);
     if (iVerb == OLEIVERB_HIDE) {
+        UIDeactivate();
         if (m_window.GetSafeHwnd())
             ShowWindow(m_window.GetSafeHwnd(), SW_HIDE);
         return S_OK;
@@ -287,42 +394,73 @@ HRESULT CStandinBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, 
     if (iVerb != OLEIVERB_PRIMARY && iVerb != OLEIVERB_SHOW && iVerb != OLEIVERB_UIACTIVATE &&
         iVerb != OLEIVERB_INPLACEACTIVATE)
         return OLEOBJ_S_INVALIDVERB;
-    IOleClientSite* pSite = pActiveSite ? pActiveSite : m_pClientSite;
+    const HRESULT hr =
+        InPlaceActivate(pActiveSite ? pActiveSite : m_pClientSite, hwndParent, lprcPosRect);
+    if (FAILED(hr) || iVerb == OLEIVERB_INPLACEACTIVATE)
+        return hr;
+    if (m_pClientSite) {
+        m_site.Log("ShowObject", m_pClientSite->ShowObject());
+        m_site.GetContainer(m_pClientSite);
+    }
+    UIActivate();
+    return S_OK;
+}
+
+HRESULT CStandinBrowser::InPlaceActivate(IOleClientSite* pSite, HWND hwndParent,
+                                         LPCRECT lprcPosRect) {
     if (!m_pInPlaceSite) {
-        if (!pSite || FAILED(pSite->QueryInterface(IID_IOleInPlaceSite,
-                                                   reinterpret_cast<void**>(&m_pInPlaceSite))))
+        if (!pSite || FAILED(m_site.Ask(pSite, IID_IOleInPlaceSite, "IOleInPlaceSite",
+                                        reinterpret_cast<void**>(&m_pInPlaceSite))))
             return E_UNEXPECTED;
-        if (m_pInPlaceSite->CanInPlaceActivate() != S_OK) {
+        if (m_site.Log("CanInPlaceActivate", m_pInPlaceSite->CanInPlaceActivate()) != S_OK) {
             m_pInPlaceSite->Release();
             m_pInPlaceSite = nullptr;
             return E_FAIL;
         }
-        m_pInPlaceSite->OnInPlaceActivate();
+        HWND hwndSite = nullptr;
+        m_site.Log("GetWindow", m_pInPlaceSite->GetWindow(&hwndSite));
+        m_site.Log("OnInPlaceActivate", m_pInPlaceSite->OnInPlaceActivate());
+        RECT rcPos = {0, 0, 0, 0}, rcClip = {0, 0, 0, 0};
+        OLEINPLACEFRAMEINFO frameInfo = {};
+        frameInfo.cb = sizeof frameInfo;
+        if (FAILED(m_site.Log("GetWindowContext",
+                              m_pInPlaceSite->GetWindowContext(&m_pFrame, &m_pDocWindow, &rcPos,
+                                                               &rcClip, &frameInfo)))) {
+            m_pFrame = nullptr;
+            m_pDocWindow = nullptr;
+        }
+        m_rcPos = lprcPosRect ? *lprcPosRect : rcPos;
+        if (!hwndSite)
+            hwndSite = hwndParent;
+        if (!hwndSite || !m_window.Place(hwndSite, m_rcPos))
+            return E_FAIL;
+    } else if (lprcPosRect) {
+        m_rcPos = *lprcPosRect;
+        m_window.Move(m_rcPos);
     }
-    HWND hwndSite = nullptr;
-    m_pInPlaceSite->GetWindow(&hwndSite);
-    if (!hwndSite)
-        hwndSite = hwndParent;
-    IOleInPlaceFrame* pFrame = nullptr;
-    IOleInPlaceUIWindow* pDocWindow = nullptr;
-    RECT rcPos = {0, 0, 0, 0}, rcClip = {0, 0, 0, 0};
-    OLEINPLACEFRAMEINFO frameInfo = {};
-    frameInfo.cb = sizeof frameInfo;
-    m_pInPlaceSite->GetWindowContext(&pFrame, &pDocWindow, &rcPos, &rcClip, &frameInfo);
-    if (pFrame)
-        pFrame->Release();
-    if (pDocWindow)
-        pDocWindow->Release();
-    m_rcPos = lprcPosRect ? *lprcPosRect : rcPos;
-    if (!hwndSite || !m_window.Place(hwndSite, m_rcPos))
-        return E_FAIL;
-    if (iVerb == OLEIVERB_UIACTIVATE)
-        m_pInPlaceSite->OnUIActivate();
     return S_OK;
 }
 
-HRESULT CStandinBrowser::EnumVerbs(IEnumOLEVERB**) {
-    return E_NOTIMPL;
+void CStandinBrowser::UIActivate() {
+    if (m_bUIActive || !m_pInPlaceSite)
+        return;
+    m_bUIActive = true;
+    m_site.Log("OnUIActivate", m_pInPlaceSite->OnUIActivate());
+    IOleInPlaceActiveObject* pActive = static_cast<IOleInPlaceActiveObject*>(this);
+    if (m_pFrame)
+        m_site.Log("IOleInPlaceFrame::SetActiveObject", m_pFrame->SetActiveObject(pActive, L""));
+    if (m_pDocWindow)
+        m_site.Log("IOleInPlaceUIWindow::SetActiveObject",
+                   m_pDocWindow->SetActiveObject(pActive, L""));
+    if (m_pFrame)
+        m_site.Log("SetMenu", m_pFrame->SetMenu(nullptr, nullptr, m_window.GetSafeHwnd()));
+    IOleControlSite* pControlSite = nullptr;
+    if (SUCCEEDED(m_site.Ask(m_pClientSite, IID_IOleControlSite, "IOleControlSite",
+                             reinterpret_cast<void**>(&pControlSite))) &&
+        pControlSite) {
+        m_site.Log("OnFocus", pControlSite->OnFocus(TRUE));
+        pControlSite->Release();
+    }
 }
 
 HRESULT CStandinBrowser::Update() {
@@ -335,10 +473,6 @@ HRESULT CStandinBrowser::IsUpToDate() {
 
 HRESULT CStandinBrowser::GetUserClassID(CLSID* pClsid) {
     return GetClassID(pClsid);
-}
-
-HRESULT CStandinBrowser::GetUserType(DWORD, LPOLESTR*) {
-    return E_NOTIMPL;
 }
 
 HRESULT CStandinBrowser::SetExtent(DWORD dwDrawAspect, SIZEL* psizel) {
@@ -357,28 +491,12 @@ HRESULT CStandinBrowser::GetExtent(DWORD, SIZEL* psizel) {
     return S_OK;
 }
 
-HRESULT CStandinBrowser::Advise(IAdviseSink*, DWORD*) {
-    return E_NOTIMPL;
-}
-
-HRESULT CStandinBrowser::Unadvise(DWORD) {
-    return E_NOTIMPL;
-}
-
-HRESULT CStandinBrowser::EnumAdvise(IEnumSTATDATA**) {
-    return E_NOTIMPL;
-}
-
 HRESULT CStandinBrowser::GetMiscStatus(DWORD, DWORD* pdwStatus) {
     if (!pdwStatus)
         return E_POINTER;
     *pdwStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
                  OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
     return S_OK;
-}
-
-HRESULT CStandinBrowser::SetColorScheme(LOGPALETTE*) {
-    return E_NOTIMPL;
 }
 
 // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
@@ -390,23 +508,39 @@ HRESULT CStandinBrowser::GetWindow(HWND* phwnd) {
     return *phwnd ? S_OK : E_FAIL;
 }
 
-HRESULT CStandinBrowser::ContextSensitiveHelp(BOOL) {
-    return E_NOTIMPL;
-}
-
 HRESULT CStandinBrowser::InPlaceDeactivate() {
     CCallLog::Write("browser#%ld InPlaceDeactivate", m_nId);
+    UIDeactivate();
     m_window.Destroy();
+    if (m_pFrame) {
+        m_pFrame->Release();
+        m_pFrame = nullptr;
+    }
+    if (m_pDocWindow) {
+        m_pDocWindow->Release();
+        m_pDocWindow = nullptr;
+    }
     if (m_pInPlaceSite) {
         IOleInPlaceSite* pSite = m_pInPlaceSite;
         m_pInPlaceSite = nullptr;
-        pSite->OnInPlaceDeactivate();
+        m_site.Log("OnInPlaceDeactivate", pSite->OnInPlaceDeactivate());
         pSite->Release();
     }
     return S_OK;
 }
 
 HRESULT CStandinBrowser::UIDeactivate() {
+    if (!m_bUIActive)
+        return S_OK;
+    m_bUIActive = false;
+    if (m_pFrame)
+        m_site.Log("IOleInPlaceFrame::SetActiveObject",
+                   m_pFrame->SetActiveObject(nullptr, nullptr));
+    if (m_pDocWindow)
+        m_site.Log("IOleInPlaceUIWindow::SetActiveObject",
+                   m_pDocWindow->SetActiveObject(nullptr, nullptr));
+    if (m_pInPlaceSite)
+        m_site.Log("OnUIDeactivate", m_pInPlaceSite->OnUIDeactivate(FALSE));
     return S_OK;
 }
 
@@ -421,12 +555,20 @@ HRESULT CStandinBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT) {
     return S_OK;
 }
 
-HRESULT CStandinBrowser::ReactivateAndUndo() {
-    return E_NOTIMPL;
-}
-
-HRESULT CStandinBrowser::TranslateAccelerator(LPMSG) {
-    return S_FALSE;
+// W test_TranslateAccelerator: once UI-active the control takes F5 (it
+// reloads) and Tab (it moves through the page) for itself.
+HRESULT CStandinBrowser::TranslateAccelerator(LPMSG lpmsg) {
+    if (!m_bUIActive || !lpmsg || lpmsg->message != WM_KEYDOWN ||
+        (lpmsg->wParam != VK_F5 && lpmsg->wParam != VK_TAB))
+        return S_FALSE;
+    CCallLog::Write("browser#%ld TranslateAccelerator: %s taken", m_nId,
+                    lpmsg->wParam == VK_F5 ? "F5" : "Tab");
+    if (lpmsg->wParam == VK_F5 && !m_strUrl.empty() && m_strUrl.compare(0, 4, L"res:") != 0) {
+        AddRef();
+        Navigate(m_strUrl);
+        Release();
+    }
+    return S_OK;
 }
 
 HRESULT CStandinBrowser::OnFrameWindowActivate(BOOL) {
@@ -493,24 +635,12 @@ HRESULT CStandinBrowser::Load(LPSTREAM pStm) {
     return S_OK;
 }
 
-HRESULT CStandinBrowser::Save(LPSTREAM, BOOL) {
-    return E_NOTIMPL;
-}
-
-HRESULT CStandinBrowser::GetSizeMax(ULARGE_INTEGER*) {
-    return E_NOTIMPL;
-}
-
 HRESULT CStandinBrowser::InitNew() {
     CCallLog::Write("browser#%ld InitNew", m_nId);
     return S_OK;
 }
 
 // IConnectionPointContainer, IProvideClassInfo2
-
-HRESULT CStandinBrowser::EnumConnectionPoints(IEnumConnectionPoints**) {
-    return E_NOTIMPL;
-}
 
 HRESULT CStandinBrowser::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
     if (!ppCP)
@@ -523,10 +653,6 @@ HRESULT CStandinBrowser::FindConnectionPoint(REFIID riid, IConnectionPoint** ppC
     *ppCP = new CConnectionPoint(*this);
     CCallLog::Write("browser#%ld FindConnectionPoint DWebBrowserEvents2", m_nId);
     return S_OK;
-}
-
-HRESULT CStandinBrowser::GetClassInfo(ITypeInfo**) {
-    return E_NOTIMPL;
 }
 
 HRESULT CStandinBrowser::GetGUID(DWORD dwGuidKind, GUID* pGUID) {
