@@ -10,28 +10,29 @@
 
 namespace {
 
-VARIANT Dispatch(IDispatch* pDisp) {
+// A variant of a pointer type: dispatch, string, or a reference (VT_BYREF).
+VARIANT Pointer(VARTYPE vt, void* p) {
     VARIANT v;
     VariantInit(&v);
-    v.vt = VT_DISPATCH;
-    v.pdispVal = pDisp;
+    v.vt = vt;
+    v.byref = p;
     return v;
+}
+
+VARIANT Dispatch(IDispatch* pDisp) {
+    return Pointer(VT_DISPATCH, pDisp);
 }
 
 VARIANT RefTo(VARIANT* pTarget) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_VARIANT | VT_BYREF;
-    v.pvarVal = pTarget;
-    return v;
+    return Pointer(VT_VARIANT | VT_BYREF, pTarget);
 }
 
 VARIANT Bstr(BSTR bstr) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = bstr;
-    return v;
+    return Pointer(VT_BSTR, bstr);
+}
+
+VARIANT BoolRef(VARIANT_BOOL* pb) {
+    return Pointer(VT_BOOL | VT_BYREF, pb);
 }
 
 VARIANT Long(LONG n) {
@@ -39,14 +40,6 @@ VARIANT Long(LONG n) {
     VariantInit(&v);
     v.vt = VT_I4;
     v.lVal = n;
-    return v;
-}
-
-VARIANT BoolRef(VARIANT_BOOL* pb) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BOOL | VT_BYREF;
-    v.pboolVal = pb;
     return v;
 }
 

@@ -33,7 +33,7 @@ HRESULT CFrameBrowser::QueryInterface(REFIID riid, void** ppv) {
 HRESULT CFrameBrowser::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS*,
                               VARIANT* pVarResult, EXCEPINFO*, UINT*) {
     if (dispIdMember != kDispidDocument || !(wFlags & DISPATCH_PROPERTYGET)) {
-        CCallLog::Write("%s#%ld Invoke %ld: not offered", m_pszKind, m_nId, dispIdMember);
+        CCallLog::Write("unexpected call %s#%ld Invoke %ld", m_pszKind, m_nId, dispIdMember);
         return DISP_E_MEMBERNOTFOUND;
     }
     IDispatch* pDocument = nullptr;

@@ -16,8 +16,9 @@ HRESULT CHtmlDocument::QueryInterface(REFIID riid, void** ppv) {
     return Answer(riid, pUnk, ppv);
 }
 
-HRESULT CHtmlDocument::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                              UINT*) {
+HRESULT CHtmlDocument::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+                              EXCEPINFO*, UINT*) {
+    CCallLog::Write("unexpected call %s#%ld Invoke %ld", m_pszKind, m_nId, dispIdMember);
     return DISP_E_MEMBERNOTFOUND;
 }
 

@@ -15,7 +15,9 @@ HRESULT CHtmlElement::QueryInterface(REFIID riid, void** ppv) {
     return Answer(riid, pUnk, ppv);
 }
 
-HRESULT CHtmlElement::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+HRESULT CHtmlElement::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+                             EXCEPINFO*, UINT*) {
+    CCallLog::Write("unexpected call %s#%ld Invoke %ld", m_pszKind, m_nId, dispIdMember);
     return DISP_E_MEMBERNOTFOUND;
 }
 

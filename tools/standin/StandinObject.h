@@ -1,6 +1,8 @@
 // Base of every object the stand-in hands out: reference count, and a log
 // line at creation, at each QueryInterface and at the final release.
 #pragma once
+#include "tools/standin/CallLog.h"
+
 #include <windows.h>
 
 class CStandinObject {
@@ -32,15 +34,16 @@ private:
         return ReleaseObject();                                                                    \
     }
 
-// IDispatch's type-information members, which no stand-in object offers.
+// IDispatch's type-information members, which no stand-in object offers: a
+// caller that asks for type information or names is logged.
 #define QEL_STANDIN_NO_TYPEINFO()                                                                  \
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override {                           \
         *pctinfo = 0;                                                                              \
         return S_OK;                                                                               \
     }                                                                                              \
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override {                      \
-        return E_NOTIMPL;                                                                          \
+        return CCallLog::Unexpected("IDispatch::GetTypeInfo");                                     \
     }                                                                                              \
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {     \
-        return E_NOTIMPL;                                                                          \
+        return CCallLog::Unexpected("IDispatch::GetIDsOfNames");                                   \
     }
