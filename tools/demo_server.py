@@ -14,7 +14,14 @@ page's address chooses for one request, and the pages pass it on):
     failure  "wizard_result.html", body "n|...|"
     frame    "QEL_pay_done.html", whose body holds the result text and an
              iframe on "wizard_result.html" (the marker load is the frame's)
-    nobody   "wizard_result.html" without body tags
+    nobody   "wizard_result.html" without body tags (the browser implies them)
+    modern   "wizard_result.html" asking for a modern document mode
+             (X-UA-Compatible IE=edge, by meta tag and header): the browser
+             then writes its tags in lower case, so the wizard finds no result
+    selfnav  "QEL_pay_done.html", whose iframe page moves on by itself (a meta
+             refresh inside the frame) to "wizard_result.html"
+    nosetup  like success, but the setup page answers 500: the browser shows
+             its error page until the user closes the dialog
     stall    none: the payment-test page stays
 
 Each request path is appended to the log file, one per line. The server ends
@@ -29,12 +36,13 @@ import time
 import urllib.parse
 
 BASE = "/plugin/wizard/"
-FLOWS = ("success", "failure", "frame", "nobody", "stall")
+FLOWS = ("success", "failure", "frame", "nobody", "modern", "selfnav", "nosetup", "stall")
 HTML = "text/html; charset=euc-kr"
 HEAD = """<HTML><HEAD><META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=euc-kr">
 %s<TITLE>%s</TITLE></HEAD>
 """
 REFRESH = '<META HTTP-EQUIV="Refresh" CONTENT="%s;URL=%s">\n'
+MODERN = '<META HTTP-EQUIV="X-UA-Compatible" CONTENT="IE=edge">'
 FAILURE = "n|결제 테스트 승인이 거절되었습니다.|"
 
 SETUP_BODY = """<BODY>카드사 인증 플러그인을 설치합니다. 잠시만 기다려 주십시오.
@@ -55,7 +63,7 @@ def marker_page(result):
 def pay_target(flow):
     if flow == "stall":
         return None
-    page = "QEL_pay_done.html" if flow == "frame" else "wizard_result.html"
+    page = "QEL_pay_done.html" if flow in ("frame", "selfnav") else "wizard_result.html"
     return "%s?flow=%s" % (page, flow)
 
 
@@ -70,13 +78,19 @@ def page(path, flow, result, refresh):
         link = '<A HREF="%s">결제 완료</A>' % target if target else ""
         text = HEAD % (meta, "결제 테스트") + PAY_BODY % link
     elif path == BASE + "QEL_pay_done.html":
-        text = (HEAD % ("", "결제 결과") + '<BODY>%s<IFRAME SRC="wizard_result.html?flow=%s" '
-                'WIDTH="0" HEIGHT="0"></IFRAME></BODY></HTML>' % (result, flow))
+        inner = "QEL_pay_frame.html" if flow == "selfnav" else "wizard_result.html"
+        text = (HEAD % ("", "결제 결과") + '<BODY>%s<IFRAME SRC="%s?flow=%s" '
+                'WIDTH="0" HEIGHT="0"></IFRAME></BODY></HTML>' % (result, inner, flow))
+    elif path == BASE + "QEL_pay_frame.html":
+        text = HEAD % (REFRESH % (refresh, "wizard_result.html?flow=" + flow), "결제 처리")
+        text += "<BODY>결제를 처리하고 있습니다.</BODY></HTML>\n"
     elif path == BASE + "wizard_install.html":
         text = marker_page("y|ok|")
     elif path == BASE + "wizard_result.html":
         text = {"failure": marker_page(FAILURE),
-                "nobody": "<HTML>%s</HTML>" % result}.get(flow, marker_page(result))
+                "nobody": "<HTML>%s</HTML>" % result,
+                "modern": "<HTML><HEAD>%s</HEAD><BODY>%s</BODY></HTML>" % (MODERN, result)
+                }.get(flow, marker_page(result))
     elif path == BASE + "NorvaneWizard.exe":
         return "application/octet-stream", INSTALLER
     else:
@@ -97,8 +111,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         path, _, query = self.path.partition("?")
         self.server.record(self.path)
         flow = urllib.parse.parse_qs(query).get("flow", [self.server.flow])[0]
-        found = page(path, flow if flow in FLOWS else self.server.flow, self.server.result,
-                     self.server.refresh)
+        flow = flow if flow in FLOWS else self.server.flow
+        if flow == "nosetup" and path == BASE + "wizard_setup.html":
+            self.send_error(500)
+            return
+        found = page(path, flow, self.server.result, self.server.refresh)
         if found is None:
             self.send_error(404)
             return
@@ -107,6 +124,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Type", kind)
         self.send_header("Content-Length", str(len(data)))
         self.send_header("Cache-Control", "no-store")
+        if flow == "modern" and path.endswith("wizard_result.html"):
+            self.send_header("X-UA-Compatible", "IE=edge")
         self.end_headers()
         if body:
             self.wfile.write(data)

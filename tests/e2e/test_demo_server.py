@@ -64,7 +64,9 @@ class DemoServerTest(unittest.TestCase):
         self.start("--flow", "failure", "--refresh", "0")
         expect = {"success": rb"<BODY>y\|ok\|</BODY>", "failure": rb"<BODY>n\|[^<|]+\|</BODY>",
                   "frame": rb'<BODY>y\|ok\|<IFRAME SRC="(wizard_result[^"]+)"',
-                  "nobody": rb"^<HTML>y\|ok\|</HTML>$"}
+                  "selfnav": rb'<BODY>y\|ok\|<IFRAME SRC="(QEL_pay_frame[^"]+)"',
+                  "nobody": rb"^<HTML>y\|ok\|</HTML>$",
+                  "modern": rb'X-UA-Compatible" CONTENT="IE=edge">.*<BODY>y\|ok\|</BODY>'}
         for flow, pattern in expect.items():
             _, _, pay = self.get(BASE + "QEL_pay_wizard.html?flow=" + flow)
             self.assertLess(len(pay), 4096)
@@ -76,12 +78,22 @@ class DemoServerTest(unittest.TestCase):
                 self.assertNotIn("wizard_result", target)
                 _, _, inner = self.get(BASE + found.group(1).decode())
                 self.assertIn(b"<BODY>y|ok|</BODY>", inner)
+            if flow == "selfnav":
+                _, _, inner = self.get(BASE + found.group(1).decode())
+                self.assertIn(b'CONTENT="0;URL=wizard_result.html?flow=selfnav"', inner)
         _, _, pay = self.get(BASE + "QEL_pay_wizard.html?flow=stall")
         self.assertNotIn(b"Refresh", pay)
         _, _, setup = self.get(BASE + "wizard_setup.html")
         self.assertIn(b'CONTENT="0;URL=wizard_install.html"', setup)
         _, _, pay = self.get(BASE + "QEL_pay_wizard.html")
         self.assertIn(b"wizard_result.html?flow=failure", pay)  # the server's own flow
+
+    def test_setup_page_fails_in_the_nosetup_flow(self):
+        self.start("--flow", "nosetup")
+        with self.assertRaises(urllib.error.HTTPError) as e:
+            self.get(BASE + "wizard_setup.html")
+        self.assertEqual(500, e.exception.code)
+        self.assertEqual(200, self.get(BASE + "QEL_pay_wizard.html")[0])
 
     def test_installer_and_unknown_paths(self):
         self.start()
