@@ -331,6 +331,31 @@ TEST_F(StandinBrowserTest, UnfetchableAddressFiresNavigateErrorAndShowsAnErrorPa
     EXPECT_NE(std::wstring::npos, OuterHtml(m_pDisp).find(L"<BODY>This page cannot be displayed."));
 }
 
+// W test_TranslateAccelerator: once UI-active the control takes F5, which
+// reloads the page, and Tab; other keys go back to the container.
+TEST_F(StandinBrowserTest, UiActiveControlTakesF5AndTab) {
+    IOleInPlaceActiveObject* pActive = nullptr;
+    ASSERT_EQ(S_OK, m_pObject->QueryInterface(IID_IOleInPlaceActiveObject,
+                                              reinterpret_cast<void**>(&pActive)));
+    MSG f5 = {BrowserWindow(), WM_KEYDOWN, VK_F5, 0, 0, {0, 0}};
+    MSG tab = f5, esc = f5;
+    tab.wParam = VK_TAB;
+    esc.wParam = VK_ESCAPE;
+    EXPECT_EQ(S_FALSE, pActive->TranslateAccelerator(&f5));
+    RECT rc = {0, 0, 0, 0};
+    ASSERT_EQ(S_OK, m_pObject->DoVerb(OLEIVERB_SHOW, nullptr, m_pSite, 0, m_hwndParent, &rc));
+    NavigateTo(L"wizard_install.html");
+    ASSERT_TRUE(WaitForEvents(1));
+    EXPECT_EQ(S_OK, pActive->TranslateAccelerator(&tab));
+    EXPECT_EQ(S_FALSE, pActive->TranslateAccelerator(&esc));
+    m_pSink->m_vecFired.clear();
+    EXPECT_EQ(S_OK, pActive->TranslateAccelerator(&f5));
+    ASSERT_FALSE(m_pSink->m_vecFired.empty());
+    EXPECT_EQ(kBeforeNavigate2, Fired(*m_pSink)[0]);
+    EXPECT_TRUE(WaitForEvents(2));
+    pActive->Release();
+}
+
 TEST_F(StandinBrowserTest, DocumentPropertyIsEmptyBeforeAnyPage) {
     VARIANT result;
     VariantInit(&result);
