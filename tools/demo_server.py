@@ -20,6 +20,8 @@ page's address chooses for one request, and the pages pass it on):
              then writes its tags in lower case, so the wizard finds no result
     selfnav  "QEL_pay_done.html", whose iframe page moves on by itself (a meta
              refresh inside the frame) to "wizard_result.html"
+    nested   "QEL_pay_done.html", whose iframe page holds an iframe on
+             "wizard_result.html" (the marker load is the inner frame's)
     nosetup  like success, but the setup page answers 500: the browser shows
              its error page until the user closes the dialog
     stall    none: the payment-test page stays
@@ -36,7 +38,8 @@ import time
 import urllib.parse
 
 BASE = "/plugin/wizard/"
-FLOWS = ("success", "failure", "frame", "nobody", "modern", "selfnav", "nosetup", "stall")
+FLOWS = ("success", "failure", "frame", "nobody", "modern", "selfnav", "nested", "nosetup",
+         "stall")
 HTML = "text/html; charset=euc-kr"
 HEAD = """<HTML><HEAD><META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=euc-kr">
 %s<TITLE>%s</TITLE></HEAD>
@@ -63,7 +66,7 @@ def marker_page(result):
 def pay_target(flow):
     if flow == "stall":
         return None
-    page = "QEL_pay_done.html" if flow in ("frame", "selfnav") else "wizard_result.html"
+    page = "QEL_pay_done.html" if flow in ("frame", "selfnav", "nested") else "wizard_result.html"
     return "%s?flow=%s" % (page, flow)
 
 
@@ -78,9 +81,12 @@ def page(path, flow, result, refresh):
         link = '<A HREF="%s">결제 완료</A>' % target if target else ""
         text = HEAD % (meta, "결제 테스트") + PAY_BODY % link
     elif path == BASE + "QEL_pay_done.html":
-        inner = "QEL_pay_frame.html" if flow == "selfnav" else "wizard_result.html"
+        inner = "QEL_pay_frame.html" if flow in ("selfnav", "nested") else "wizard_result.html"
         text = (HEAD % ("", "결제 결과") + '<BODY>%s<IFRAME SRC="%s?flow=%s" '
                 'WIDTH="0" HEIGHT="0"></IFRAME></BODY></HTML>' % (result, inner, flow))
+    elif path == BASE + "QEL_pay_frame.html" and flow == "nested":
+        text = HEAD % ("", "결제 처리") + ('<BODY>결제를 처리하고 있습니다.<IFRAME SRC='
+                                         '"wizard_result.html?flow=nested"></IFRAME></BODY></HTML>\n')
     elif path == BASE + "QEL_pay_frame.html":
         text = HEAD % (REFRESH % (refresh, "wizard_result.html?flow=" + flow), "결제 처리")
         text += "<BODY>결제를 처리하고 있습니다.</BODY></HTML>\n"

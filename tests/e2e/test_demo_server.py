@@ -65,6 +65,7 @@ class DemoServerTest(unittest.TestCase):
         expect = {"success": rb"<BODY>y\|ok\|</BODY>", "failure": rb"<BODY>n\|[^<|]+\|</BODY>",
                   "frame": rb'<BODY>y\|ok\|<IFRAME SRC="(wizard_result[^"]+)"',
                   "selfnav": rb'<BODY>y\|ok\|<IFRAME SRC="(QEL_pay_frame[^"]+)"',
+                  "nested": rb'<BODY>y\|ok\|<IFRAME SRC="(QEL_pay_frame[^"]+)"',
                   "nobody": rb"^<HTML>y\|ok\|</HTML>$",
                   "modern": rb'X-UA-Compatible" CONTENT="IE=edge">.*<BODY>y\|ok\|</BODY>'}
         for flow, pattern in expect.items():
@@ -81,6 +82,9 @@ class DemoServerTest(unittest.TestCase):
             if flow == "selfnav":
                 _, _, inner = self.get(BASE + found.group(1).decode())
                 self.assertIn(b'CONTENT="0;URL=wizard_result.html?flow=selfnav"', inner)
+            if flow == "nested":
+                _, _, inner = self.get(BASE + found.group(1).decode())
+                self.assertIn(b'<IFRAME SRC="wizard_result.html?flow=nested">', inner)
         _, _, pay = self.get(BASE + "QEL_pay_wizard.html?flow=stall")
         self.assertNotIn(b"Refresh", pay)
         _, _, setup = self.get(BASE + "wizard_setup.html")

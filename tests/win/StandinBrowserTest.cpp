@@ -255,6 +255,22 @@ TEST_F(StandinBrowserTest, FrameThatNavigatesByItselfCompletesAgain) {
     EXPECT_NE(std::wstring::npos, OuterHtml(m_pDisp).find(L"<BODY>y|ok|<IFRAME"));
 }
 
+// KB180366: a frame's own frames complete before it, and it before its page.
+TEST_F(StandinBrowserTest, NestedFramesCompleteInnermostFirst) {
+    NavigateTo(L"QEL_pay_done.html?flow=nested");
+    ASSERT_TRUE(WaitForEvents(3));
+    std::vector<std::wstring> vecUrls;
+    for (const CTestSink::CEvent& event : m_pSink->m_vecEvents)
+        vecUrls.push_back(event.strUrl.substr(m_strBase.size()));
+    EXPECT_EQ((std::vector<std::wstring>{L"wizard_result.html?flow=nested",
+                                         L"QEL_pay_frame.html?flow=nested",
+                                         L"QEL_pay_done.html?flow=nested"}),
+              vecUrls);
+    EXPECT_FALSE(IsTop(m_pSink->m_vecEvents[0]));
+    EXPECT_NE(m_pSink->m_vecEvents[0].pDisp, m_pSink->m_vecEvents[1].pDisp);
+    EXPECT_TRUE(IsTop(m_pSink->m_vecEvents[2]));
+}
+
 TEST_F(StandinBrowserTest, PageWithoutBodyTagsGetsThemImplied) {
     NavigateTo(L"wizard_result.html?flow=nobody");
     ASSERT_TRUE(WaitForEvents(1));

@@ -121,13 +121,7 @@ void CPageFetch::Run(CState& state) {
             return;
     }
     Fetch(state, state.strUrl, state.top);
-    if (state.top.bOk) {
-        for (const std::wstring& strSrc :
-             CHtmlPage(state.top.strHtml, state.top.strCompatible).FrameSources()) {
-            state.vecFrames.emplace_back();
-            Fetch(state, Resolve(state.top.strUrl, strSrc), state.vecFrames.back());
-        }
-    }
+    FetchFrames(state, -1, 1);
     std::lock_guard<std::mutex> lock(state.mutex);
     if (state.hNet) {
         InternetCloseHandle(state.hNet);
@@ -135,6 +129,27 @@ void CPageFetch::Run(CState& state) {
     }
     if (!state.bCancelled)
         PostMessageW(state.hwndNotify, state.nMsg, state.wParam, 0);
+}
+
+// The frames of the page (nParent -1) or of a frame, and theirs in turn;
+// bounded, since a frame may hold its own page.
+void CPageFetch::FetchFrames(CState& state, int nParent, int nDepth) {
+    const size_t kMaxFrames = 16;
+    const int kMaxDepth = 4;
+    const CPage& holder = nParent < 0 ? state.top : state.vecFrames[static_cast<size_t>(nParent)];
+    if (!holder.bOk || nDepth > kMaxDepth)
+        return;
+    const std::wstring strBase = holder.strUrl;
+    for (const std::wstring& strSrc :
+         CHtmlPage(holder.strHtml, holder.strCompatible).FrameSources()) {
+        if (state.vecFrames.size() >= kMaxFrames)
+            return;
+        const int nFrame = static_cast<int>(state.vecFrames.size());
+        state.vecFrames.emplace_back();
+        state.vecFrames.back().nParent = nParent;
+        Fetch(state, Resolve(strBase, strSrc), state.vecFrames.back());
+        FetchFrames(state, nFrame, nDepth + 1);
+    }
 }
 
 void CPageFetch::Fetch(CState& state, const std::wstring& strUrl, CPage& page) {

@@ -17,6 +17,7 @@ public:
         std::wstring strHtml;
         std::wstring strCompatible; // the X-UA-Compatible header
         DWORD nStatus = 0;          // the HTTP status; 0 when nothing answered
+        int nParent = -1;           // a frame's: the frame it sits in, -1 for the page
         bool bOk = false;
     };
 
@@ -28,7 +29,8 @@ public:
     // An address relative to a page's, made whole.
     static std::wstring Resolve(const std::wstring& strBase, const std::wstring& strRelative);
 
-    // Valid once nMsg has arrived.
+    // Valid once nMsg has arrived. The frames in page order, each frame's own
+    // frames after it.
     const CPage& Top() const;
     const std::vector<CPage>& Frames() const;
 
@@ -37,6 +39,7 @@ private:
     static DWORD WINAPI ThreadProc(void* pParam);
     static void Run(CState& state);
     static void Fetch(CState& state, const std::wstring& strUrl, CPage& page);
+    static void FetchFrames(CState& state, int nParent, int nDepth);
 
     std::shared_ptr<CState> m_pState;
     HANDLE m_hThread = nullptr;

@@ -208,23 +208,35 @@ void CStandinBrowser::OnFetched(UINT nSerial) {
                                                            : pDocument->Page().Title());
     m_events.NavigateComplete2(static_cast<IWebBrowser2*>(this), top.strUrl);
     std::vector<CFrameBrowser*> vecFrames = m_vecFrames;
+    for (CFrameBrowser* pFrame : vecFrames)
+        pFrame->AddRef();
+    CompleteFrames(*pFetch, vecFrames, -1);
+    for (CFrameBrowser* pFrame : vecFrames)
+        pFrame->Release();
+    m_events.ProgressChange(-1, 0);
+    m_events.DocumentComplete(static_cast<IWebBrowser2*>(this), top.strUrl);
+    Release();
+}
+
+// The frames held by nParent (-1: the page), each after the frames it holds
+// in turn (KB180366: inner frames complete first).
+void CStandinBrowser::CompleteFrames(const CPageFetch& fetch,
+                                     const std::vector<CFrameBrowser*>& vecFrames, int nParent) {
     for (size_t i = 0; i < vecFrames.size(); ++i) {
-        const CPageFetch::CPage& frame = pFetch->Frames()[i];
-        vecFrames[i]->AddRef();
+        const CPageFetch::CPage& frame = fetch.Frames()[i];
+        if (frame.nParent != nParent)
+            continue;
         std::wstring strFrameUrl = frame.strUrl;
         if (!frame.bOk) {
             m_events.NavigateError(vecFrames[i], frame.strUrl, StatusOf(frame.nStatus));
             strFrameUrl = ErrorAddress(frame.strUrl, frame.nStatus);
         }
         m_events.NavigateComplete2(vecFrames[i], strFrameUrl);
+        CompleteFrames(fetch, vecFrames, static_cast<int>(i));
         m_events.DocumentComplete(vecFrames[i], strFrameUrl);
-        vecFrames[i]->Release();
         if (frame.bOk)
             ScheduleFrameRefresh(i, frame.strUrl);
     }
-    m_events.ProgressChange(-1, 0);
-    m_events.DocumentComplete(static_cast<IWebBrowser2*>(this), top.strUrl);
-    Release();
 }
 
 // An address that cannot be fetched fires NavigateError (271); unless a sink

@@ -85,6 +85,8 @@ private:
     void UIActivate();
     void ShowError(const std::wstring& strUrl, DWORD nStatus);
     void ScheduleFrameRefresh(size_t nFrame, const std::wstring& strFrameUrl);
+    void CompleteFrames(const CPageFetch& fetch, const std::vector<CFrameBrowser*>& vecFrames,
+                        int nParent);
     void ReleaseFrames();
     void Shutdown();
 
