@@ -305,6 +305,7 @@ void AddText(std::vector<CHtmlPage::CToken>& vecTokens, const std::wstring& strT
 
 void Tokenize(const std::wstring& str, std::vector<CHtmlPage::CToken>& vecTokens) {
     using CToken = CHtmlPage::CToken;
+    const std::wstring strLower = Lower(str);
     size_t i = 0;
     while (i < str.size()) {
         const bool bTagStart = str[i] == L'<' && i + 1 < str.size() &&
@@ -349,7 +350,7 @@ void Tokenize(const std::wstring& str, std::vector<CHtmlPage::CToken>& vecTokens
         if (token.eKind == CToken::kStart &&
             (IsRawText(strName) || strName == L"title" || strName == L"textarea")) {
             // Their text runs to their end tag, whatever it holds.
-            const size_t nClose = Lower(str).find(L"</" + strName, i);
+            const size_t nClose = strLower.find(L"</" + strName, i);
             const size_t nText = nClose == std::wstring::npos ? str.size() : nClose;
             const std::wstring strText = str.substr(i, nText - i);
             const bool bRaw = IsRawText(strName);
@@ -600,11 +601,14 @@ private:
         pNode->vecAttrs = token.vecAttrs;
         pNode->vecHasValue = token.vecHasValue;
         CNode* pAdded = Top()->Append(std::move(pNode));
-        if (!IsVoid(token.strName))
+        // Nesting beyond any real page's stays flat, so that writing it out stays shallow.
+        if (!IsVoid(token.strName) && m_vecStack.size() < kMaxDepth)
             m_vecStack.push_back(pAdded);
     }
 
     CNode* Top() const { return m_vecStack.back(); }
+
+    static const size_t kMaxDepth = 256;
 
     CHtmlPage& m_page;
     CNode* m_pHead;

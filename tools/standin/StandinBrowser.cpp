@@ -359,6 +359,7 @@ HRESULT CStandinBrowser::SetClientSite(IOleClientSite* pClientSite) {
         m_site.Log("GetWindow", pInPlace->GetWindow(&hwnd));
         pInPlace->Release();
     }
+    m_site.Probe(pClientSite, IID_IOleInPlaceSiteEx, "IOleInPlaceSiteEx");
     m_site.Probe(pClientSite, kIidDocHostUIHandler2, "IDocHostUIHandler2");
     m_site.Probe(pClientSite, IID_IDocHostUIHandler, "IDocHostUIHandler");
     m_site.Probe(pClientSite, IID_IServiceProvider, "IServiceProvider");
