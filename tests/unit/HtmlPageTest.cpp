@@ -115,6 +115,17 @@ TEST(HtmlPageTest, ResultTextThroughTheControlsOuterHtml) {
         EXPECT_EQ(c.pszResult, Extracted(c.pszServed, c.pszCompatible)) << c.pszServed;
 }
 
+// A page nested far deeper than any real one is read and written out whole.
+TEST(HtmlPageTest, DeepNestingStaysReadable) {
+    std::wstring strPage = L"<body>";
+    for (int i = 0; i < 100000; ++i)
+        strPage += L"<div>";
+    strPage += L"y|ok|";
+    const CHtmlPage page(strPage);
+    EXPECT_EQ(0u, page.BodyOuterHtml().find(L"<BODY><DIV><DIV>"));
+    EXPECT_NE(std::wstring::npos, page.BodyOuterHtml().find(L"y|ok|</DIV>"));
+}
+
 TEST(HtmlPageTest, ScriptTextIsNotTagsAndTextReadsAsShown) {
     const CHtmlPage page(L"<html><head><title>T</title><script>if (a<b) x=\"</p>\";</script></head>"
                          L"<body>  카드사   설치\n<br>완료 <a href='x'>링크</a></body></html>");
