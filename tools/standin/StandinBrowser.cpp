@@ -239,8 +239,9 @@ void CStandinBrowser::CompleteFrames(const CPageFetch& fetch,
     }
 }
 
-// An address that cannot be fetched fires NavigateError (271); unless a sink
-// cancels, an error page follows that completes with a res:// address.
+// Wine's ieframe navigate.c: an address that cannot be fetched fires
+// NavigateError (271); unless a sink cancels, an error page follows that
+// completes with a res:// address.
 void CStandinBrowser::ShowError(const std::wstring& strUrl, DWORD nStatus) {
     CCallLog::Write("browser#%ld %s: no document (status %lu)", m_nId,
                     CCallLog::Utf8(strUrl.c_str()).c_str(), nStatus);
