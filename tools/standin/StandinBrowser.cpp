@@ -381,7 +381,10 @@ HRESULT CStandinBrowser::GetClientSite(IOleClientSite** ppClientSite) {
     return S_OK;
 }
 
+// Nothing to do here, as for Update, IsUpToDate, IsDirty and the activation
+// notices below; each is logged, so that no call passes silently.
 HRESULT CStandinBrowser::SetHostNames(LPCOLESTR, LPCOLESTR) {
+    CCallLog::Write("browser#%ld SetHostNames", m_nId);
     return S_OK;
 }
 
@@ -478,10 +481,12 @@ void CStandinBrowser::UIActivate() {
 }
 
 HRESULT CStandinBrowser::Update() {
+    CCallLog::Write("browser#%ld Update", m_nId);
     return S_OK;
 }
 
 HRESULT CStandinBrowser::IsUpToDate() {
+    CCallLog::Write("browser#%ld IsUpToDate", m_nId);
     return S_OK;
 }
 
@@ -585,19 +590,23 @@ HRESULT CStandinBrowser::TranslateAccelerator(LPMSG lpmsg) {
     return S_OK;
 }
 
-HRESULT CStandinBrowser::OnFrameWindowActivate(BOOL) {
+HRESULT CStandinBrowser::OnFrameWindowActivate(BOOL fActivate) {
+    CCallLog::Write("browser#%ld OnFrameWindowActivate %d", m_nId, fActivate);
     return S_OK;
 }
 
-HRESULT CStandinBrowser::OnDocWindowActivate(BOOL) {
+HRESULT CStandinBrowser::OnDocWindowActivate(BOOL fActivate) {
+    CCallLog::Write("browser#%ld OnDocWindowActivate %d", m_nId, fActivate);
     return S_OK;
 }
 
 HRESULT CStandinBrowser::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
+    CCallLog::Write("browser#%ld ResizeBorder", m_nId);
     return S_OK;
 }
 
-HRESULT CStandinBrowser::EnableModeless(BOOL) {
+HRESULT CStandinBrowser::EnableModeless(BOOL fEnable) {
+    CCallLog::Write("browser#%ld EnableModeless %d", m_nId, fEnable);
     return S_OK;
 }
 
@@ -611,6 +620,7 @@ HRESULT CStandinBrowser::GetClassID(CLSID* pClassID) {
 }
 
 HRESULT CStandinBrowser::IsDirty() {
+    CCallLog::Write("browser#%ld IsDirty", m_nId);
     return S_FALSE;
 }
 
