@@ -6,6 +6,7 @@
 #include "tools/standin/PageFetch.h"
 
 #include <idispids.h>
+#include <mshtmdid.h>
 #include <mshtmhst.h>
 #include <olectl.h>
 
@@ -137,8 +138,11 @@ HRESULT CStandinBrowser::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WOR
     return S_OK;
 }
 
-// W test_Navigate2: inside the call, before it returns: BeforeNavigate2,
-// DownloadBegin, StatusTextChange, CommandStateChange twice, DownloadComplete.
+// W test_Navigate2 (first load): inside the call, before it returns:
+// BeforeNavigate2, DownloadBegin, StatusTextChange with the frame's
+// SetStatusText, the ambients DLCONTROL, USERAGENT and PALETTE,
+// SetSecureLockIcon, FileDownload, CommandStateChange for back and forward,
+// DownloadComplete.
 void CStandinBrowser::Navigate(const std::wstring& strUrl) {
     m_pFetch.reset();
     if (!m_window.GetSafeHwnd())
@@ -159,8 +163,18 @@ void CStandinBrowser::Navigate(const std::wstring& strUrl) {
     m_strUrl = strUrl;
     m_events.DownloadBegin();
     m_events.StatusTextChange(L"");
-    m_events.CommandStateChange(CSC_NAVIGATEFORWARD, false);
+    if (m_pFrame)
+        m_site.Log("SetStatusText", m_pFrame->SetStatusText(L""));
+    m_site.Ambient(m_pClientSite, DISPID_AMBIENT_DLCONTROL, "DLCONTROL");
+    m_site.Ambient(m_pClientSite, DISPID_AMBIENT_USERAGENT, "USERAGENT");
+    m_site.Ambient(m_pClientSite, DISPID_AMBIENT_PALETTE, "PALETTE");
+    m_events.SetSecureLockIcon(0);
+    if (!m_events.FileDownload(true)) {
+        CCallLog::Write("browser#%ld download cancelled by a sink", m_nId);
+        return;
+    }
     m_events.CommandStateChange(CSC_NAVIGATEBACK, false);
+    m_events.CommandStateChange(CSC_NAVIGATEFORWARD, false);
     m_events.DownloadComplete();
     if (m_window.GetSafeHwnd())
         m_pFetch.reset(new CPageFetch(m_window.GetSafeHwnd(), CBrowserWindow::WM_QEL_FETCHED,
