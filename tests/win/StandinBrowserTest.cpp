@@ -316,15 +316,15 @@ const char kUrlEvent[] = "9 16396>8";
 TEST_F(StandinBrowserTest, NavigationEventsFireInsideNavigate2WithTheControlsTypes) {
     NavigateTo(L"wizard_install.html");
     // Before Navigate2 returned: BeforeNavigate2, DownloadBegin, StatusTextChange,
-    // CommandStateChange twice, DownloadComplete.
-    EXPECT_EQ((std::vector<std::string>{kBeforeNavigate2, "106:", "102:8", "105:3 11", "105:3 11",
-                                        "104:"}),
+    // SetSecureLockIcon, FileDownload, CommandStateChange twice, DownloadComplete.
+    EXPECT_EQ((std::vector<std::string>{kBeforeNavigate2, "106:", "102:8", "269:3", "270:11 16395",
+                                        "105:3 11", "105:3 11", "104:"}),
               Fired(*m_pSink));
     ASSERT_TRUE(WaitForEvents(1));
     const std::vector<std::string> vecAll = Fired(*m_pSink);
     EXPECT_EQ((std::vector<std::string>{"113:8", std::string("252:") + kUrlEvent, "108:3 3",
                                         std::string("259:") + kUrlEvent}),
-              std::vector<std::string>(vecAll.begin() + 6, vecAll.end()));
+              std::vector<std::string>(vecAll.begin() + 8, vecAll.end()));
 }
 
 TEST_F(StandinBrowserTest, CancelInBeforeNavigate2StopsTheNavigation) {

@@ -178,6 +178,20 @@ void CBrowserEvents::CommandStateChange(LONG nCommand, bool bEnable) {
          std::to_string(nCommand));
 }
 
+void CBrowserEvents::SetSecureLockIcon(LONG nIcon) {
+    Fire(DISPID_SETSECURELOCKICON, "SetSecureLockIcon", {Long(nIcon)}, std::to_string(nIcon));
+}
+
+bool CBrowserEvents::FileDownload(bool bActiveDocument) {
+    VARIANT active;
+    VariantInit(&active);
+    active.vt = VT_BOOL;
+    active.boolVal = bActiveDocument ? VARIANT_TRUE : VARIANT_FALSE;
+    VARIANT_BOOL bCancel = VARIANT_FALSE;
+    Fire(DISPID_FILEDOWNLOAD, "FileDownload", {active, BoolRef(&bCancel)}, "");
+    return bCancel == VARIANT_FALSE;
+}
+
 void CBrowserEvents::ProgressChange(LONG nProgress, LONG nMax) {
     Fire(DISPID_PROGRESSCHANGE, "ProgressChange", {Long(nProgress), Long(nMax)}, "");
 }

@@ -33,6 +33,9 @@ public:
     void TitleChange(const std::wstring& strTitle);
     void CommandStateChange(LONG nCommand, bool bEnable);
     void ProgressChange(LONG nProgress, LONG nMax);
+    void SetSecureLockIcon(LONG nIcon);
+    // FileDownload(ActiveDocument, &Cancel): false when a sink cancelled.
+    bool FileDownload(bool bActiveDocument);
 
 private:
     // args in the event's own order; reversed for DISPPARAMS.

@@ -6,6 +6,7 @@
 #include "tools/standin/PageFetch.h"
 
 #include <idispids.h>
+#include <mshtmdid.h>
 #include <mshtmhst.h>
 #include <olectl.h>
 
@@ -137,8 +138,11 @@ HRESULT CStandinBrowser::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WOR
     return S_OK;
 }
 
-// W test_Navigate2: inside the call, before it returns: BeforeNavigate2,
-// DownloadBegin, StatusTextChange, CommandStateChange twice, DownloadComplete.
+// W test_Navigate2 (first load): inside the call, before it returns:
+// BeforeNavigate2, DownloadBegin, StatusTextChange with the frame's
+// SetStatusText, the ambients DLCONTROL, USERAGENT and PALETTE,
+// SetSecureLockIcon, FileDownload, CommandStateChange for back and forward,
+// DownloadComplete.
 void CStandinBrowser::Navigate(const std::wstring& strUrl) {
     m_pFetch.reset();
     if (!m_window.GetSafeHwnd())
@@ -159,8 +163,18 @@ void CStandinBrowser::Navigate(const std::wstring& strUrl) {
     m_strUrl = strUrl;
     m_events.DownloadBegin();
     m_events.StatusTextChange(L"");
-    m_events.CommandStateChange(CSC_NAVIGATEFORWARD, false);
+    if (m_pFrame)
+        m_site.Log("SetStatusText", m_pFrame->SetStatusText(L""));
+    m_site.Ambient(m_pClientSite, DISPID_AMBIENT_DLCONTROL, "DLCONTROL");
+    m_site.Ambient(m_pClientSite, DISPID_AMBIENT_USERAGENT, "USERAGENT");
+    m_site.Ambient(m_pClientSite, DISPID_AMBIENT_PALETTE, "PALETTE");
+    m_events.SetSecureLockIcon(0);
+    if (!m_events.FileDownload(true)) {
+        CCallLog::Write("browser#%ld download cancelled by a sink", m_nId);
+        return;
+    }
     m_events.CommandStateChange(CSC_NAVIGATEBACK, false);
+    m_events.CommandStateChange(CSC_NAVIGATEFORWARD, false);
     m_events.DownloadComplete();
     if (m_window.GetSafeHwnd())
         m_pFetch.reset(new CPageFetch(m_window.GetSafeHwnd(), CBrowserWindow::WM_QEL_FETCHED,
@@ -381,7 +395,10 @@ HRESULT CStandinBrowser::GetClientSite(IOleClientSite** ppClientSite) {
     return S_OK;
 }
 
+// Nothing to do here, as for Update, IsUpToDate, IsDirty and the activation
+// notices below; each is logged, so that no call passes silently.
 HRESULT CStandinBrowser::SetHostNames(LPCOLESTR, LPCOLESTR) {
+    CCallLog::Write("browser#%ld SetHostNames", m_nId);
     return S_OK;
 }
 
@@ -478,10 +495,12 @@ void CStandinBrowser::UIActivate() {
 }
 
 HRESULT CStandinBrowser::Update() {
+    CCallLog::Write("browser#%ld Update", m_nId);
     return S_OK;
 }
 
 HRESULT CStandinBrowser::IsUpToDate() {
+    CCallLog::Write("browser#%ld IsUpToDate", m_nId);
     return S_OK;
 }
 
@@ -585,19 +604,23 @@ HRESULT CStandinBrowser::TranslateAccelerator(LPMSG lpmsg) {
     return S_OK;
 }
 
-HRESULT CStandinBrowser::OnFrameWindowActivate(BOOL) {
+HRESULT CStandinBrowser::OnFrameWindowActivate(BOOL fActivate) {
+    CCallLog::Write("browser#%ld OnFrameWindowActivate %d", m_nId, fActivate);
     return S_OK;
 }
 
-HRESULT CStandinBrowser::OnDocWindowActivate(BOOL) {
+HRESULT CStandinBrowser::OnDocWindowActivate(BOOL fActivate) {
+    CCallLog::Write("browser#%ld OnDocWindowActivate %d", m_nId, fActivate);
     return S_OK;
 }
 
 HRESULT CStandinBrowser::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
+    CCallLog::Write("browser#%ld ResizeBorder", m_nId);
     return S_OK;
 }
 
-HRESULT CStandinBrowser::EnableModeless(BOOL) {
+HRESULT CStandinBrowser::EnableModeless(BOOL fEnable) {
+    CCallLog::Write("browser#%ld EnableModeless %d", m_nId, fEnable);
     return S_OK;
 }
 
@@ -611,6 +634,7 @@ HRESULT CStandinBrowser::GetClassID(CLSID* pClassID) {
 }
 
 HRESULT CStandinBrowser::IsDirty() {
+    CCallLog::Write("browser#%ld IsDirty", m_nId);
     return S_FALSE;
 }
 
