@@ -1,8 +1,11 @@
 # The README commands.
-.PHONY: test run
+.PHONY: test run release
 
 test:
 	tools/test.sh
 
 run:
 	tools/run.sh
+
+release:
+	tools/release.sh

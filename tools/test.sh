@@ -138,6 +138,15 @@ count_budget() {
 QEL_SYSTEM_DLLS=$system_dlls tools/budget.sh "$preset" 2>&1 | tee "$logs/budget.log"
 count_budget "$logs/budget.log" "${PIPESTATUS[0]}"
 
+# The release command, signed with a throwaway certificate (tools/release_test.sh,
+# on the release build budget.sh made): each "release test:" line is one test.
+tools/release_test.sh 2>&1 | tee "$logs/release-test.log"
+release_rc=${PIPESTATUS[0]}
+passed=$((passed + $(grep -c '^release test: .* — ok$' "$logs/release-test.log")))
+skipped=$((skipped + $(grep -c '^release test: skipped: ' "$logs/release-test.log")))
+release_bad=$(grep -c '^release test: FAILED: ' "$logs/release-test.log")
+failed=$((failed + (release_bad > 0 ? release_bad : release_rc != 0)))
+
 if [ "$skipped" -gt 0 ]; then
     echo "$passed passed, $failed failed, $skipped skipped"
 else
