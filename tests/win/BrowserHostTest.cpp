@@ -4,12 +4,14 @@
 #include "tests/win/TestResource.h"
 #include "tests/win/WinTestApp.h"
 
+#include "framework/ComPtr.h"
 #include "framework/Dialog.h"
 #include "framework/OleControlSite.h"
 #include "framework/OleVariant.h"
 #include "res/resource.h"
 #include "web/WebBrowser2.h"
 
+#include <exdisp.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -87,11 +89,17 @@ TEST_F(BrowserHostTest, TemplateControlNavigatesAndClosesCleanly) {
     HWND hWndCtrl = nullptr;
     IDispatch* pSink = nullptr;
     ULONG nSinkRefsOpen = 0;
-    LPDISPATCH pDoc = reinterpret_cast<LPDISPATCH>(1);
+    CComPtr<IDispatch> pDoc, pControlDoc;
     dlg.m_onInit = [&](CBrowserTestDlg& d) {
         PostToModalLoop([&] {
             PumpUntil([&] { return listener.HasRequest(); }, 20000);
-            pDoc = dlg.m_browser.GetDocument();
+            // The wrapper hands on the control's own Document property.
+            pDoc.Attach(dlg.m_browser.GetDocument());
+            CComPtr<IWebBrowser2> pWebBrowser;
+            if (IUnknown* pUnk = dlg.m_browser.GetControlUnknown())
+                pUnk->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pWebBrowser));
+            if (pWebBrowser != nullptr)
+                pWebBrowser->get_Document(&pControlDoc);
             dlg.EndDialog(0);
         });
         CWnd* pCtrl = d.GetDlgItem(IDC_BROWSER_SETUP);
@@ -125,9 +133,7 @@ TEST_F(BrowserHostTest, TemplateControlNavigatesAndClosesCleanly) {
     dlg.DoModal();
 
     EXPECT_EQ("GET /plugin/wizard/wizard_setup.html HTTP/1.1", listener.RequestLine());
-    EXPECT_EQ(nullptr, pDoc); // no HTML engine here: no document
-    if (pDoc != nullptr && pDoc != reinterpret_cast<LPDISPATCH>(1))
-        pDoc->Release();
+    EXPECT_EQ(pControlDoc.p, pDoc.p);
     EXPECT_GE(dlg.m_nBeforeNavigate, 1);
     EXPECT_FALSE(::IsWindow(hWndCtrl));
     EXPECT_EQ(nullptr, dlg.m_browser.m_hWnd);
