@@ -6,7 +6,7 @@
 #include "app/WizardDlg.h"
 #include "res/resource.h"
 #include "skin/AboutDlg.h"
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 
 #include <gtest/gtest.h>
 
