@@ -2,7 +2,6 @@
 
 #include "framework/DC.h"
 #include "framework/Menu.h"
-#include "framework/OleControlSite.h"
 
 #include "framework/TempMap.h"
 
@@ -147,15 +146,6 @@ CWnd* CWnd::GetDlgItem(int nID) const {
 
 CWnd* CWnd::GetParent() const {
     return FromHandle(::GetParent(m_hWnd));
-}
-
-void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
-    // A hosted control also learns its new place through its site.
-    if (COleControlSite* pSite = GetControlSite()) {
-        pSite->MoveWindow(RECT{x, y, x + nWidth, y + nHeight});
-        return;
-    }
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {

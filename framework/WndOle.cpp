@@ -1,5 +1,6 @@
 // The ActiveX containment side of CWnd: its control container, the site of a
-// control window, control creation and automation calls on a control.
+// control window, control creation, moving a control through its site and
+// automation calls on a control.
 #include "framework/Wnd.h"
 
 #include "framework/ComPtr.h"
@@ -42,6 +43,15 @@ void CWnd::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet
     va_start(args, pbParamInfo);
     AfxInvokeHelperV(pDisp, dwDispID, wFlags, vtRet, pvRet, pbParamInfo, args);
     va_end(args);
+}
+
+void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
+    // A hosted control also learns its new place through its site.
+    if (COleControlSite* pSite = GetControlSite()) {
+        pSite->MoveWindow(RECT{x, y, x + nWidth, y + nHeight});
+        return;
+    }
+    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 
 void CWnd::ReleaseControlContainer() {
