@@ -9,7 +9,7 @@
 #include "skin/SkinBackground.h"
 #include "web/PayTestDlg.h"
 #include "web/SetupPageDlg.h"
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 #include "wizard/PaymentVerdict.h"
 
 #include <shellapi.h>

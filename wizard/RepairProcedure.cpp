@@ -1,6 +1,6 @@
 #include "wizard/RepairProcedure.h"
 
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 
 namespace {
 const LPCTSTR BLANK_LINE = " ";

@@ -300,6 +300,15 @@ def finish(run, window):
     report("ok: wizard ended, no window left, %d browser objects all released" % objects)
 
 
+def check_prefix_changes(run, prefix, before):
+    """The prefix changed since before by the twelve deleted plug-in files only."""
+    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
+    for change in ignored:
+        report("note: not the wizard's own: %s" % change)
+    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
+    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
+
+
 def success(run):
     """The customer's run: a running browser is ended, the files go, both page flows
     pass; the prefix changes by the twelve deleted files and nothing else."""
@@ -308,11 +317,7 @@ def success(run):
     start_browser(run)
     window = reinstall(run, start_and_close_notice(run))
     finish(run, payment_test(run, window, E.TESTED_SUCCESS))
-    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
-    for change in ignored:
-        report("note: not the wizard's own: %s" % change)
-    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
-    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
+    check_prefix_changes(run, prefix, before)
 
 
 def verdict(run):
@@ -348,6 +353,43 @@ def setup_closed_by_ok(run):
     dialog_closed(run.wiz, "the setup page dialog", 15)
     check("setup marker page requested", False, fetched(run.server_log, E.SETUP_MARKER)())
     finish(run, reinstalled(run, hint=False))
+
+
+# Bound on the payment test with no browser control: no page to wait for.
+NO_BROWSER_LIMIT = 10
+
+
+def no_browser(run):
+    """The browser control's class is unavailable (QEL_BROWSER=none): neither page dialog
+    opens, stage 2 goes on as after a completed flow, and the payment test fails at
+    once. The prefix changes by the twelve deleted files and nothing else."""
+    prefix = os.environ["WINEPREFIX"]
+    before = prefix_audit.settled_snapshot(prefix)
+    run.wiz.env["QEL_BROWSER"] = "none"
+    window = start_and_close_notice(run)
+    click_control(window, E.IDC_BTN_START)
+    ended, _ = moment(run.wiz, "the end of stage 2",
+                      lambda w: control(w, E.IDC_BTN_TEST)["visible"], 60)
+    shown, _ = moment(run.wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"],
+                      HINT_DELAY + 15)
+    check_near("the hint after stage 2", HINT_DELAY, shown - ended, 1)
+    window = reinstalled(run, hint=True)
+    # The pointer still rests where the second next image now is, and xdotool's
+    # "mousemove --sync" waits for a move that does not come: move it off first.
+    subprocess.run(["xdotool", "mousemove", "0", "0"], check=True, timeout=30)
+    clicked = time.time()
+    click_control(window, E.IDC_BTN_TEST)
+    failed, _ = moment(run.wiz, "the failure lines",
+                       lambda w: shows_state(w, E.TESTED_FAILURE, 10, {E.IDC_BTN_CANCEL}),
+                       NO_BROWSER_LIMIT)
+    report("ok: the payment test failed %.1f s after the click" % (failed - clicked))
+    for page in (E.SETUP_PAGE, E.PAY_PAGE):
+        check("%s requested" % page, False, fetched(run.server_log, page)())
+    with open(run.browser_log, encoding="utf-8", errors="replace") as f:
+        refused = f.read().count("class unavailable")
+    check("classes refused by the stand-in", 2, refused)
+    finish(run, verdict_shown(run, E.TESTED_FAILURE))
+    check_prefix_changes(run, prefix, before)
 
 
 def about_box(run):
@@ -401,6 +443,8 @@ SCENARIOS = {
     "drag": (drag, "success", 2),
     # Asks for no page, so needs no demo server (the release exe's is the maker's).
     "close": (start_close, None, 2),
+    # The browser control's class is unavailable: no page dialog opens.
+    "nobrowser": (no_browser, "success", 2),
 }
 VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
             "frame": E.TESTED_SUCCESS, "nobody": E.TESTED_FAILURE}

@@ -6,7 +6,7 @@
 #include "app/WizardDlg.h"
 #include "res/resource.h"
 #include "skin/AboutDlg.h"
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 
 #include <gtest/gtest.h>
 
@@ -169,10 +169,14 @@ TEST(WizardDlgTest, AboutBoxRightsNoticeFitsOnItsLine) {
     std::string notice;
     int nTextWidth = 0;
     int nLineWidth = 0;
+    CAboutDlg dlg;
     PostToModalLoop([&] {
         HWND hAbout = FindThreadDialog("QelPluginWizard 정보");
-        if (hAbout == nullptr)
+        if (hAbout == nullptr) {
+            ADD_FAILURE() << "no about box";
+            dlg.EndDialog(IDABORT);
             return;
+        }
         // Icon, name and version, then the rights notice.
         HWND hNotice =
             ::GetWindow(::GetWindow(::GetWindow(hAbout, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT);
@@ -192,7 +196,6 @@ TEST(WizardDlgTest, AboutBoxRightsNoticeFitsOnItsLine) {
         nLineWidth = rc.right;
         ::SendMessageA(hAbout, WM_COMMAND, IDCANCEL, 0);
     });
-    CAboutDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_NE(std::string::npos, notice.find("NORVANE")) << notice;
     EXPECT_GT(nTextWidth, 0);

@@ -4,11 +4,14 @@
 #include "tools/standin/ConnectionPoint.h"
 #include "tools/standin/HtmlDocument.h"
 #include "tools/standin/PageFetch.h"
+#include "web/WebBrowserDispid.h"
+
+#include <exdispid.h>
 
 namespace {
 
-const DISPID kDispidNavigate2 = 500;
-const DISPID kDispidDocumentComplete = 259;
+const DISPID kDispidNavigate2 = DISPID_WEBBROWSER_NAVIGATE2;
+const DISPID kDispidDocumentComplete = DISPID_DOCUMENTCOMPLETE;
 
 const CLSID kClsidWebBrowser = {
     0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
