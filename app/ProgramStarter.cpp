@@ -61,7 +61,7 @@ BOOL CProgramStarter::RunHidden(LPCTSTR commandLine) {
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi = {};
-    std::vector<char> cmd(commandLine, commandLine + lstrlenA(commandLine) + 1);
+    std::vector<char> cmd(commandLine, commandLine + ::lstrlenA(commandLine) + 1);
     if (!::CreateProcessA(strPath, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                           &pi))
         return FALSE;
