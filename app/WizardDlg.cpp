@@ -1,5 +1,6 @@
 #include "app/WizardDlg.h"
 
+#include "app/ProgramStarter.h"
 #include "framework/Menu.h"
 #include "framework/PaintDC.h"
 #include "framework/WinApp.h"
@@ -12,7 +13,6 @@
 #include "wizard/WizardServer.h"
 #include "wizard/PaymentVerdict.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 CWizardDlg::CWizardDlg(CWnd* pParent) : CDialog(IDD_WIZARD, pParent), m_procedure(*this) {
@@ -207,11 +207,11 @@ BOOL CWizardDlg::DeletePluginFile(LPCTSTR path) {
 }
 
 void CWizardDlg::RunHidden(LPCTSTR commandLine) {
-    ::WinExec(commandLine, SW_HIDE);
+    CProgramStarter::RunHidden(commandLine);
 }
 
 void CWizardDlg::ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) {
-    ::ShellExecuteA(nullptr, "open", file, parameters, nullptr, SW_HIDE);
+    CProgramStarter::ShellOpenHidden(file, parameters);
 }
 
 void CWizardDlg::SetTimer(UINT id, UINT elapse) {

@@ -7,7 +7,7 @@
 # plain dialog of tools/budget, and the timers pending on the idle wizard.
 #   tools/budget.sh [PRESET]   (default: the preset the Wine here runs)
 # tools/test.sh runs it with its Wine and Xvfb up and QEL_SYSTEM_DLLS set to
-# its list of system DLLs; run alone, it starts its own. Non-zero on failure.
+# its list of KnownDLLs; run alone, it starts its own. Non-zero on failure.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,7 +61,7 @@ release_imports() {
     dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
     foreign=$(grep -viE "^(${QEL_SYSTEM_DLLS:-none})\.dll\$" <<<"$dlls")
     [ -n "$dlls" ] && [ -z "$foreign" ]
-    report $? "release exe imports: $(echo $dlls) (bound: system DLLs only${foreign:+; not: $(echo $foreign)})"
+    report $? "release exe imports: $(echo $dlls) (bound: KnownDLLs only${foreign:+; not: $(echo $foreign)})"
 }
 
 # The second build sits in another folder: a build path inside would differ.

@@ -15,9 +15,11 @@ public:
     // Program Files folder without a trailing backslash; FALSE when it
     // cannot be determined or comes back empty.
     virtual BOOL GetProgramFilesFolder(CString& folder) = 0;
-    virtual BOOL DeletePluginFile(LPCTSTR path) = 0;                    // DeleteFileA
-    virtual void RunHidden(LPCTSTR commandLine) = 0;                    // WinExec, SW_HIDE
-    virtual void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) = 0; // ShellExecuteA "open"
+    virtual BOOL DeletePluginFile(LPCTSTR path) = 0; // DeleteFileA
+    // Hidden, not awaited; the program from the system folder.
+    virtual void RunHidden(LPCTSTR commandLine) = 0;
+    // ShellExecuteA "open", hidden; the file from its registered location.
+    virtual void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) = 0;
     virtual void SetTimer(UINT id, UINT elapse) = 0;
     virtual void KillTimer(UINT id) = 0;
     virtual void ShowStartButton(int nShow) = 0;

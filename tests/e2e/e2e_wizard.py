@@ -6,6 +6,7 @@ import collections
 import glob
 import os
 import re
+import shutil
 import socket
 import struct
 import subprocess
@@ -427,6 +428,52 @@ def drag(run):
     finish(run, window)
 
 
+# Named like system programs and DLLs that are no KnownDLLs; tests/planted's
+# program and DLL, which only record that they ran.
+PLANTED_PROGRAMS = ["taskkill.exe", "iexplore.exe"]
+PLANTED_DLLS = ["comctl32.dll", "version.dll", "uxtheme.dll", "dwmapi.dll", "cryptbase.dll"]
+# Wine takes its builtin DLL over a same-named file it finds beside a program unless told
+# to take that file, as Windows does. version.dll stays builtin: Wine's own user32 imports
+# it before any code of the program runs (Windows' user32 does not).
+PLANTED_OVERRIDES = "comctl32,uxtheme,dwmapi,cryptbase=n,b"
+
+
+def plant_beside(run):
+    """Copies the wizard into a folder of its own, its current folder too, beside the
+    planted files; returns the folder."""
+    if not run.plants:
+        raise CheckFailed("the planted scenario needs --plants")
+    folder = os.path.join(os.path.dirname(run.server_log), "planted-run")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for names, built in ((PLANTED_PROGRAMS, "qel_planted_program.exe"),
+                         (PLANTED_DLLS, "qel_planted_library.dll")):
+        for name in names:
+            shutil.copy(os.path.join(run.plants, built), os.path.join(folder, name))
+    run.wiz.exe = shutil.copy(run.wiz.exe, folder)
+    run.wiz.env["WINEDLLOVERRIDES"] = PLANTED_OVERRIDES
+    return folder
+
+
+def planted_ran(folder):
+    return sorted(n[:-len(".ran")] for n in os.listdir(folder) if n.endswith(".ran"))
+
+
+def planted(run):
+    """Run from a folder holding programs and DLLs named like the system's, through stage 2:
+    none of them runs; the system's taskkill ends the open browser and the registered
+    browser fetches the installer."""
+    folder = plant_beside(run)
+    start_browser(run)
+    try:
+        window = reinstall(run, start_and_close_notice(run))
+    except CheckFailed as e:
+        raise CheckFailed("%s (planted files that ran: %s)" % (e, planted_ran(folder) or "none"))
+    check("planted files that ran", [], planted_ran(folder))
+    report("ok: nothing planted ran (%s)" % ", ".join(PLANTED_PROGRAMS + PLANTED_DLLS))
+    finish(run, window)
+
+
 # Each scenario: what it does, the demo server's flow and its page refresh in seconds.
 SCENARIOS = {
     "success": (success, "success", 2),
@@ -445,6 +492,7 @@ SCENARIOS = {
     "close": (start_close, None, 2),
     # The browser control's class is unavailable: no page dialog opens.
     "nobrowser": (no_browser, "success", 2),
+    "planted": (planted, "success", 2),
 }
 VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
             "frame": E.TESTED_SUCCESS, "nobody": E.TESTED_FAILURE}
@@ -477,6 +525,7 @@ class Run:
             if os.path.exists(old):
                 os.remove(old)
         self.folder = plugin_folder(args.exe)
+        self.plants = args.plants
         self.wiz = Wizard(args.exe, args.inspect, wizard_log,
                           {"QEL_BROWSER_LOG": "Z:" + self.browser_log.replace("/", "\\")})
 
@@ -513,6 +562,7 @@ def main():
     ap.add_argument("--inspect", required=True)
     ap.add_argument("--server", required=True)
     ap.add_argument("--work", required=True)
+    ap.add_argument("--plants", help="folder of tests/planted's program and DLL")
     ap.add_argument("--shots", help="folder for the screenshots (default WORK/screenshots)")
     ap.add_argument("--scenarios", "--flows", default="success,failure",
                     help="comma-separated scenarios to run: " + ", ".join(SCENARIOS))
