@@ -308,11 +308,7 @@ def success(run):
     start_browser(run)
     window = reinstall(run, start_and_close_notice(run))
     finish(run, payment_test(run, window, E.TESTED_SUCCESS))
-    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
-    for change in ignored:
-        report("note: not the wizard's own: %s" % change)
-    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
-    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
+    audit_prefix(run, prefix, before)
 
 
 def held_file(run):
@@ -333,11 +329,7 @@ def held_file(run):
         check("the held file's content", content, f.read())
     report("ok: %s held, kept and reported; the other %d deleted"
            % (run.held, len(E.PLUGIN_FILES) - 1))
-    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
-    for change in ignored:
-        report("note: not the wizard's own: %s" % change)
-    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
-    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
+    audit_prefix(run, prefix, before)
 
 
 def hold(run, path):
@@ -446,6 +438,15 @@ def start_browser(run):
     subprocess.Popen([wine(), "iexplore.exe", "about:blank"], stdin=subprocess.DEVNULL,
                      stdout=run.wiz.log, stderr=run.wiz.log)
     poll("Internet Explorer to start", lambda: wine_processes("iexplore.exe"), 60)
+
+
+def audit_prefix(run, prefix, before):
+    """The prefix has changed by the deleted plug-in files only, since the snapshot before."""
+    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
+    for change in ignored:
+        report("note: not the wizard's own: %s" % change)
+    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
+    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
 
 
 def deleted_plugin_files(run, prefix):
