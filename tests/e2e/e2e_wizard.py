@@ -224,10 +224,10 @@ def open_setup_page(run, window):
 def reinstalled(run, hint):
     """Checks the state after stage 2 and the plug-in folder; the installer's request."""
     shown = {E.IDC_BTN_TEST, E.IDC_BTN_CANCEL} | ({E.IDC_HINT} if hint else set())
-    window = wait_state(run.wiz, "stage 2", E.REINSTALLED, 5, shown,
+    window = wait_state(run.wiz, "stage 2", run.shown_lines(E.REINSTALLED), 5, shown,
                         either=() if hint else {E.IDC_HINT})
     left = [n for n in E.PLUGIN_FILES if os.path.exists(os.path.join(run.folder, n))]
-    check("plug-in files left", [], left)
+    check("plug-in files left", [run.held] if run.held else [], left)
     check("%s kept" % E.KEPT_FILE, True, os.path.exists(os.path.join(run.folder, E.KEPT_FILE)))
     report("ok: reinstalled")
     poll("the installer request", fetched(run.server_log, E.INSTALLER), 30)
@@ -260,7 +260,7 @@ def open_payment_test(run, window):
 
 
 def verdict_shown(run, lines):
-    window = wait_state(run.wiz, "stage 3", lines, 10, {E.IDC_BTN_CANCEL})
+    window = wait_state(run.wiz, "stage 3", run.shown_lines(lines), 10, {E.IDC_BTN_CANCEL})
     report("ok: payment test reported (%s)" % ("success" if lines == E.TESTED_SUCCESS
                                                else "failure"))
     snap("6-success" if lines == E.TESTED_SUCCESS else "6-failure")
@@ -319,6 +319,42 @@ def success(run):
     window = reinstall(run, start_and_close_notice(run))
     finish(run, payment_test(run, window, E.TESTED_SUCCESS))
     check_prefix_changes(run, prefix, before)
+
+
+def held_file(run):
+    """Another program holds a plug-in file open without delete sharing: it stays, the
+    second line says so, and the prefix changes by the other eleven deletions only."""
+    prefix = os.environ["WINEPREFIX"]
+    before = prefix_audit.settled_snapshot(prefix)
+    path = os.path.join(run.folder, run.held)
+    with open(path, "rb") as f:
+        content = f.read()
+    holder = hold(run, path)
+    try:
+        finish(run, reinstall(run, start_and_close_notice(run)))
+    finally:
+        holder.stdin.close()
+        holder.wait(timeout=30)
+    with open(path, "rb") as f:
+        check("the held file's content", content, f.read())
+    report("ok: %s held, kept and reported; the other %d deleted"
+           % (run.held, len(E.PLUGIN_FILES) - 1))
+    check_prefix_changes(run, prefix, before)
+
+
+def hold(run, path):
+    """Starts the helper that holds path open without delete sharing; returns it once it
+    holds the file. Closing its standard input lets the file go."""
+    drive = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+    windows_path = "C:\\" + os.path.relpath(path, drive).replace("/", "\\")
+    holder = subprocess.Popen([wine(), run.holder, windows_path], stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, stderr=run.wiz.log)
+    said = holder.stdout.readline()
+    if said != b"held\n":
+        holder.stdin.close()
+        holder.wait(timeout=30)
+        raise CheckFailed("the helper could not hold %s (it said %r)" % (windows_path, said))
+    return holder
 
 
 def verdict(run):
@@ -493,6 +529,8 @@ SCENARIOS = {
     # The browser control's class is unavailable: no page dialog opens.
     "nobrowser": (no_browser, "success", 2),
     "planted": (planted, "success", 2),
+    # A plug-in file held open by another program; the run ends after stage 2.
+    "held": (held_file, "success", 2),
 }
 VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
             "frame": E.TESTED_SUCCESS, "nobody": E.TESTED_FAILURE}
@@ -508,7 +546,7 @@ def start_browser(run):
 
 def deleted_plugin_files(run, prefix):
     folder = os.path.relpath(run.folder, os.path.join(prefix, "drive_c"))
-    return sorted("- file:" + os.path.join(folder, n) for n in E.PLUGIN_FILES)
+    return sorted("- file:" + os.path.join(folder, n) for n in E.PLUGIN_FILES if n != run.held)
 
 
 class Run:
@@ -526,8 +564,18 @@ class Run:
                 os.remove(old)
         self.folder = plugin_folder(args.exe)
         self.plants = args.plants
+        self.holder = args.holder
+        self.held = E.HELD_FILE if name == "held" else None
         self.wiz = Wizard(args.exe, args.inspect, wizard_log,
                           {"QEL_BROWSER_LOG": "Z:" + self.browser_log.replace("/", "\\")})
+
+
+    def shown_lines(self, lines):
+        """The log lines as this run shows them: with a plug-in file left, the
+        second line of stage 2 says so."""
+        if not self.held:
+            return lines
+        return [E.PARTLY_DELETED if i == 2 else line for i, line in enumerate(lines)]
 
 
 def run_scenario(args, name):
@@ -563,6 +611,7 @@ def main():
     ap.add_argument("--server", required=True)
     ap.add_argument("--work", required=True)
     ap.add_argument("--plants", help="folder of tests/planted's program and DLL")
+    ap.add_argument("--holder", help="qel_hold_file.exe, for the scenario held")
     ap.add_argument("--shots", help="folder for the screenshots (default WORK/screenshots)")
     ap.add_argument("--scenarios", "--flows", default="success,failure",
                     help="comma-separated scenarios to run: " + ", ".join(SCENARIOS))
