@@ -61,8 +61,16 @@ end_installer_browser() {
 run_on_display() {
     local requests=$build/demo_server.log
     rm -f "$requests"
-    /usr/bin/env python3 tools/demo_server.py 8642 --log "$requests" --flow "$flow" &
+    /usr/bin/env python3 tools/demo_server.py 8642 --log "$requests" --flow "$flow" \
+        >"$build/demo_server.out" 2>&1 &
     server=$!
+    until grep -qs '^demo server on' "$build/demo_server.out"; do
+        if ! kill -0 "$server" 2>/dev/null; then
+            echo "run: the demo server did not start: $(tail -n 1 "$build/demo_server.out")" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
     if [ -z "${QEL_BROWSER_LOG:-}" ]; then
         rm -f "$build/standin-run.log"
         export QEL_BROWSER_LOG=Z:${build//\//\\}\\standin-run.log
