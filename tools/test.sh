@@ -126,8 +126,10 @@ qel_wine_warmup
 run_ctest "$preset" --preset "$preset" -E '^e2e_'
 # The end-to-end runs take minutes: their progress lines show as they come,
 # their whole output stays in the log.
+shown='^ *Start |Test +#|^[0-9]+: (e2e|info)|tests failed out of'
+shown+='|^The following tests FAILED|^[[:space:]]+[0-9]+ - '
 ctest --preset "$preset" -R '^e2e_' -V 2>&1 | tee "$logs/$preset-e2e.log" |
-    grep --line-buffered -E '^ *Start |Test +#|^[0-9]+: (e2e|info)|tests (passed|failed)|^The following|^[[:space:]]+[0-9]+ - '
+    grep --line-buffered -E "$shown" | sed -u 's/^[0-9]*: //'
 count_ctest "$logs/$preset-e2e.log"
 grep -q '^The following tests FAILED' "$logs/$preset-e2e.log" &&
     echo "test: the end-to-end runs' whole output: $logs/$preset-e2e.log"
