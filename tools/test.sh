@@ -25,7 +25,7 @@ if ! flock -n 9; then
     echo "test: waiting for another test run in this tree"
     flock 9
 fi
-trap 'qel_wine_shutdown; qel_xvfb_stop' EXIT
+trap qel_winenv_stop EXIT
 
 die() {
     echo "test: $*" >&2
@@ -78,9 +78,7 @@ check_imports() {
         failed=$((failed + 1))
     fi
 }
-# KnownDLLs of every Windows from 7 on.
-system_dlls="kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msvcrt|shlwapi"
-system_dlls+="|comdlg32|imm32|ws2_32|rpcrt4"
+system_dlls=$(sed '/^#/d' tools/system_dlls.txt | paste -sd '|')
 
 tools/setup.sh "$build" || die "setup failed"
 mkdir -p "$logs"
@@ -119,12 +117,23 @@ preset=$QEL_WINE_PRESET
 if [ "$preset" = win64 ]; then
     echo "test: 32-bit programs cannot run here; the Wine suites run 64-bit (win64 preset, $QEL_WINE)"
     LANG=C LC_ALL=C build_preset win64
+else
+    echo "test: the Wine suites run from the $preset preset ($QEL_WINE)"
 fi
 [ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
 qel_standin_install "$preset" || die "the stand-in browser is missing"
 qel_xvfb_start || die "no Xvfb"
 qel_wine_warmup
-run_ctest "$preset" --preset "$preset"
+run_ctest "$preset" --preset "$preset" -E '^e2e_'
+# The end-to-end runs take minutes: their progress lines show as they come,
+# their whole output stays in the log.
+shown='^ *Start |Test +#|^[0-9]+: (e2e|info)|tests failed out of'
+shown+='|^The following tests FAILED|^[[:space:]]+[0-9]+ - '
+ctest --preset "$preset" -R '^e2e_' -V 2>&1 | tee "$logs/$preset-e2e.log" |
+    grep --line-buffered -E "$shown" | sed -u 's/^[0-9]*: //'
+count_ctest "$logs/$preset-e2e.log"
+grep -q '^The following tests FAILED' "$logs/$preset-e2e.log" &&
+    echo "test: the end-to-end runs' whole output: $logs/$preset-e2e.log"
 
 # Budget figures (tools/budget.sh): each line it prints is one test.
 count_budget() {
@@ -137,7 +146,7 @@ count_budget() {
     passed=$((passed + ok))
     failed=$((failed + bad))
 }
-QEL_SYSTEM_DLLS=$system_dlls tools/budget.sh "$preset" 2>&1 | tee "$logs/budget.log"
+tools/budget.sh "$preset" 2>&1 | tee "$logs/budget.log"
 count_budget "$logs/budget.log" "${PIPESTATUS[0]}"
 
 # The release command, signed with a throwaway certificate (tools/release_test.sh,

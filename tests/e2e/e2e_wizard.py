@@ -69,18 +69,24 @@ def plant_files(folder):
             f.write(b"plug-in file " + name.encode() + b"\n")
 
 
-def start_server(script, log_path, flow, refresh):
+def port_free():
     with socket.socket() as s:
-        if s.connect_ex(("127.0.0.1", PORT)) == 0:
-            raise CheckFailed("port %d is taken; the test needs it for the demo server" % PORT)
-    proc = subprocess.Popen([sys.executable, script, str(PORT), "--log", log_path,
-                             "--timeout", "400", "--flow", flow, "--refresh", str(refresh)], stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL)
+        return s.connect_ex(("127.0.0.1", PORT)) != 0
 
-    def up():
-        with socket.socket() as s:
-            return s.connect_ex(("127.0.0.1", PORT)) == 0
-    poll("the demo server", up, 15, 0.1)
+
+def start_server(script, log_path, flow, refresh):
+    # Another work tree's test run on this machine holds the port for a few minutes at most.
+    if not port_free():
+        report("e2e: port %d is taken (another test run?); waiting up to 10 min" % PORT)
+        poll("port %d to be free for the demo server" % PORT, port_free, 600, 1)
+    proc = subprocess.Popen([sys.executable, script, str(PORT), "--log", log_path,
+                             "--timeout", "400", "--flow", flow, "--refresh", str(refresh)],
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL)
+    # Its first line comes once it listens; it ends at once when the port was taken after all.
+    if not proc.stdout.readline():
+        proc.wait(timeout=10)
+        raise CheckFailed("the demo server did not start on port %d" % PORT)
     return proc
 
 
@@ -185,13 +191,19 @@ def start_and_close_notice(run):
     return window
 
 
-def moment(wiz, what, condition, limit):
+def moment(wiz, what, condition, limit, progress=None):
     """Waits until condition(window) holds; returns (when it came to, on the wall clock:
     halfway between the middles of the last look that saw it not yet and the first that
-    saw it, the window)."""
-    end = time.monotonic() + limit
+    saw it, the window). progress(seconds waited) is called every 30 s of the wait."""
+    start = time.monotonic()
+    end = start + limit
+    told = 0
     seen = time.time()
     while time.monotonic() < end:
+        waited = time.monotonic() - start
+        if progress and waited >= told + 30:
+            told += 30
+            progress(told)
         before = time.time()
         window = wiz.inspect()
         middle = (before + time.time()) / 2
@@ -203,8 +215,8 @@ def moment(wiz, what, condition, limit):
     raise CheckFailed("timed out after %gs waiting for %s" % (limit, what))
 
 
-def dialog_closed(wiz, what, limit):
-    return moment(wiz, what + " to close", lambda w: not visible_owned(w), limit)[0]
+def dialog_closed(wiz, what, limit, progress=None):
+    return moment(wiz, what + " to close", lambda w: not visible_owned(w), limit, progress)[0]
 
 
 def open_page_dialog(run, window, button, what, page, stage):
@@ -304,10 +316,9 @@ def finish(run, window):
 def check_prefix_changes(run, prefix, before):
     """The prefix changed since before by the twelve deleted plug-in files only."""
     changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
-    for change in ignored:
-        report("note: not the wizard's own: %s" % change)
     diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
     report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
+    run.notes += ["Wine's own change, left out of the audit: %s" % c for c in ignored]
 
 
 def success(run):
@@ -369,7 +380,11 @@ def time_out(run):
     open_payment_test(run, window)
     # The countdown starts as the dialog asks for its page, the server log's last write.
     asked = os.path.getmtime(run.server_log)
-    took = dialog_closed(run.wiz, "the payment-test dialog", TIMEOUT_TICKS + 60) - asked
+
+    def countdown(_):
+        left = asked + TIMEOUT_TICKS - time.time()
+        report("e2e: %s: the wizard's time-out in %.0f s" % (run.name, max(left, 0)))
+    took = dialog_closed(run.wiz, "the payment-test dialog", TIMEOUT_TICKS + 60, countdown) - asked
     check_near("the time-out after the page request", TIMEOUT_TICKS, took, 2)
     report("ok: the payment test timed out after %.1f s" % took)
     finish(run, verdict_shown(run, E.TESTED_FAILURE))
@@ -549,6 +564,18 @@ def deleted_plugin_files(run, prefix):
     return sorted("- file:" + os.path.join(folder, n) for n in E.PLUGIN_FILES if n != run.held)
 
 
+def browser_log(windows_path):
+    """The host path of a QEL_BROWSER_LOG given as Z:\\... or C:\\... (None when unset)."""
+    if not windows_path:
+        return None
+    drive, rest = windows_path[:2].upper(), windows_path[2:].replace("\\", "/")
+    if drive == "Z:":
+        return rest
+    if drive == "C:":
+        return os.path.join(os.environ["WINEPREFIX"], "drive_c", rest.lstrip("/"))
+    raise CheckFailed("QEL_BROWSER_LOG=%s: give a Z: or C: path" % windows_path)
+
+
 class Run:
     """One scenario's wizard, the demo server's flow and the logs of the run."""
 
@@ -556,7 +583,8 @@ class Run:
         self.name = name
         self.action, self.flow, self.refresh = SCENARIOS[name]
         self.server_log = os.path.join(args.work, "demo_server-%s.log" % name)
-        self.browser_log = os.path.join(args.work, "standin-%s.log" % name)
+        self.browser_log = browser_log(os.environ.get("QEL_BROWSER_LOG")) or \
+            os.path.join(args.work, "standin-%s.log" % name)
         wizard_log = os.path.join(args.work, "wizard-%s.log" % name)
         shots = glob.glob(os.path.join(OUT["shots"] or args.work, "%s-*.png" % name))
         for old in [self.server_log, self.browser_log, wizard_log] + shots:
@@ -566,6 +594,8 @@ class Run:
         self.plants = args.plants
         self.holder = args.holder
         self.held = E.HELD_FILE if name == "held" else None
+        # Information for the reader, printed after the scenario's result.
+        self.notes = []
         self.wiz = Wizard(args.exe, args.inspect, wizard_log,
                           {"QEL_BROWSER_LOG": "Z:" + self.browser_log.replace("/", "\\")})
 
@@ -581,27 +611,33 @@ class Run:
 def run_scenario(args, name):
     """One wizard run of a scenario against the demo server; 0 when it passed."""
     OUT["flow"] = name
-    report("e2e: %s" % name)
-    run = Run(args, name)
-    plant_files(run.folder)
+    report("e2e: %s: started %s" % (name, time.strftime("%H:%M:%S")))
     started = time.monotonic()
-    server = run.flow and start_server(args.server, run.server_log, run.flow, run.refresh)
+    result = "FAILED"
+    run = server = None
     try:
+        run = Run(args, name)
+        plant_files(run.folder)
+        server = run.flow and start_server(args.server, run.server_log, run.flow, run.refresh)
         run.action(run)
+        result = "passed"
     except CheckFailed as e:
         report("e2e FAILED (%s): %s" % (name, e))
         shot = os.path.join(args.work, "failure-%s.png" % name)
         screenshot(shot)
         print("e2e: the screen at the failure: %s; the wizard's output: %s"
-              % (shot, run.wiz.log.name))
-        return 1
+              % (shot, run.wiz.log.name if run else "none"))
     finally:
-        run.wiz.stop()
+        if run:
+            run.wiz.stop()
         if server:
             server.terminate()
             server.wait(timeout=10)
-        report("e2e: %s took %.0fs" % (name, time.monotonic() - started))
-    return 0
+            server.stdout.close()
+    report("e2e: %s: %s after %.0f s" % (name, result, time.monotonic() - started))
+    for note in run.notes if run else []:
+        report("info: " + note)
+    return 0 if result == "passed" else 1
 
 
 def main():
@@ -618,10 +654,15 @@ def main():
     args = ap.parse_args()
     for var in ("WINEPREFIX", "DISPLAY"):
         if not os.environ.get(var):
-            print("e2e: %s is not set (run through tools/test.sh)" % var)
+            print("e2e: %s is not set (run through tools/test.sh, or see the README)" % var)
             return 1
-    if not os.path.exists(args.exe):
-        print("e2e: %s has not been built" % args.exe)
+    # Wine runs the exes from their own folders: relative paths are made whole here.
+    for opt in ("exe", "inspect", "server", "work", "shots"):
+        if getattr(args, opt):
+            setattr(args, opt, os.path.abspath(getattr(args, opt)))
+    missing = [path for path in (args.exe, args.inspect, args.server) if not os.path.isfile(path)]
+    if missing:
+        print("e2e: no such file: %s (not built?)" % ", ".join(missing))
         return 1
     names = args.scenarios.split(",")
     unknown = [n for n in names if n not in SCENARIOS]
