@@ -1,5 +1,6 @@
 #include "app/WizardDlg.h"
 
+#include "app/ProgramStarter.h"
 #include "framework/Menu.h"
 #include "framework/PaintDC.h"
 #include "framework/WinApp.h"
@@ -9,10 +10,9 @@
 #include "skin/SkinBackground.h"
 #include "web/PayTestDlg.h"
 #include "web/SetupPageDlg.h"
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 #include "wizard/PaymentVerdict.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 CWizardDlg::CWizardDlg(CWnd* pParent) : CDialog(IDD_WIZARD, pParent), m_procedure(*this) {
@@ -202,16 +202,49 @@ BOOL CWizardDlg::GetProgramFilesFolder(CString& folder) {
     return bFound && !folder.IsEmpty();
 }
 
+PluginPathKind CWizardDlg::GetPluginPathKind(LPCTSTR path) {
+    const DWORD dwAttributes = ::GetFileAttributesA(path);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD dwError = ::GetLastError();
+        if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND)
+            return PLUGIN_PATH_NONE;
+        return PLUGIN_PATH_OTHER;
+    }
+    if (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return PLUGIN_PATH_OTHER;
+    return (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PLUGIN_PATH_FOLDER : PLUGIN_PATH_FILE;
+}
+
+// Opened for its attributes only, which no sharing mode refuses; a file with
+// a second name is left alone, since that name may lie outside the folder.
+void CWizardDlg::ClearPluginFileAttributes(LPCTSTR path) {
+    const DWORD dwClear = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    HANDLE hFile = ::CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    const BOOL bRead = ::GetFileInformationByHandle(hFile, &info);
+    ::CloseHandle(hFile);
+    const DWORD dwOther = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!bRead || info.nNumberOfLinks != 1 || (info.dwFileAttributes & dwOther) != 0 ||
+        (info.dwFileAttributes & dwClear) == 0)
+        return;
+    const DWORD dwKept = info.dwFileAttributes & ~dwClear;
+    ::SetFileAttributesA(path, dwKept != 0 ? dwKept : FILE_ATTRIBUTE_NORMAL);
+}
+
 BOOL CWizardDlg::DeletePluginFile(LPCTSTR path) {
     return ::DeleteFileA(path);
 }
 
 void CWizardDlg::RunHidden(LPCTSTR commandLine) {
-    ::WinExec(commandLine, SW_HIDE);
+    CProgramStarter::RunHidden(commandLine);
 }
 
 void CWizardDlg::ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) {
-    ::ShellExecuteA(nullptr, "open", file, parameters, nullptr, SW_HIDE);
+    CProgramStarter::ShellOpenHidden(file, parameters);
 }
 
 void CWizardDlg::SetTimer(UINT id, UINT elapse) {

@@ -20,6 +20,8 @@ public:
     void ScrollLogToEnd() override;
     void SetProgress(int pos) override;
     BOOL GetProgramFilesFolder(CString& folder) override;
+    PluginPathKind GetPluginPathKind(LPCTSTR path) override;
+    void ClearPluginFileAttributes(LPCTSTR path) override;
     BOOL DeletePluginFile(LPCTSTR path) override;
     void RunHidden(LPCTSTR commandLine) override;
     void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) override;

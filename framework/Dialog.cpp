@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/Convert.h"
 #include "framework/Menu.h"
 #include "framework/OleControlContainer.h"
 #include "framework/WinApp.h"
@@ -44,9 +45,9 @@ BOOL CDialog::LoadTemplate(std::vector<BYTE>& templateBytes) {
     return TRUE;
 }
 
-void CDialog::CreateHostedControls() {
+BOOL CDialog::CreateHostedControls() {
     if (m_hostedItems.empty())
-        return;
+        return TRUE;
     const LPCSTR kDlgInit = MAKEINTRESOURCEA(240);
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), kDlgInit);
     HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), kDlgInit);
@@ -57,22 +58,24 @@ void CDialog::CreateHostedControls() {
     for (const CDialogTemplate::CItem& item : m_hostedItems) {
         CLSID clsid;
         std::wstring strClsid(item.cls.str.begin(), item.cls.str.end());
-        if (FAILED(::CLSIDFromString(&strClsid[0], &clsid)))
-            continue;
         RECT rect = {item.x, item.y, item.x + item.cx, item.y + item.cy};
         ::MapDialogRect(m_hWnd, &rect);
         const BYTE* pInit = nullptr;
         DWORD cbInit = 0;
         CDialogTemplate::FindInitData(pInitRes, nInitRes, static_cast<WORD>(item.nId),
                                       0x0376 /* WM_OCC_LOADFROMSTREAM */, pInit, cbInit);
-        std::wstring strTitle(item.title.str.begin(), item.title.str.end());
-        char szTitle[256] = {};
-        ::WideCharToMultiByte(CP_ACP, 0, strTitle.c_str(), -1, szTitle, sizeof(szTitle) - 1,
-                              nullptr, nullptr);
-        // A control that cannot be created is left out; the dialog still opens.
-        GetControlContainer()->CreateControl(clsid, szTitle, item.dwStyle, rect, item.nId, pInit,
-                                             cbInit);
+        const std::wstring strTitle(item.title.str.begin(), item.title.str.end());
+        // A control that cannot be created fails the dialog: it ends before it
+        // is shown, and what was created goes with its window.
+        if (FAILED(::CLSIDFromString(&strClsid[0], &clsid)) ||
+            GetControlContainer()->CreateControl(clsid, AfxW2A(strTitle.c_str()), item.dwStyle,
+                                                 rect, item.nId, pInit, cbInit) == nullptr) {
+            ::OutputDebugStringA("CDialog: a hosted control cannot be created; the dialog ends\n");
+            EndDialog(-1);
+            return FALSE;
+        }
     }
+    return TRUE;
 }
 
 HWND CDialog::GetSafeOwner() const {

@@ -14,7 +14,8 @@ public:
     ~CDialog() override = default;
 
     // Creates the dialog, runs it until EndDialog and destroys its window.
-    // Returns the end code, or -1 when the window could not be created.
+    // Returns the end code, or -1 when the window or one of its hosted
+    // controls could not be created.
     virtual INT_PTR DoModal();
     virtual BOOL OnInitDialog();
     virtual void OnOK();
@@ -31,8 +32,9 @@ protected:
     // cannot create itself are taken out here and kept for later.
     virtual BOOL LoadTemplate(std::vector<BYTE>& templateBytes);
     // Creates the template's ActiveX controls with their initial state from
-    // the dialog's control-initialisation resource.
-    void CreateHostedControls() override;
+    // the dialog's control-initialisation resource. When one cannot be
+    // created the dialog ends with -1 before it is shown.
+    BOOL CreateHostedControls() override;
 
     int RunModalLoop();
     BOOL ContinueModal() const { return m_bContinueModal; }

@@ -1,5 +1,7 @@
 // COleControlContainer: the hosted ActiveX controls of one window, each with
-// its site. The window owns it and closes the controls on WM_DESTROY.
+// its site, and the IOleContainer the controls reach through their sites.
+// The window holds one reference: at WM_DESTROY it closes the controls,
+// forgets the container and releases it; a control may keep it a while longer.
 #pragma once
 
 #include "framework/WinTypes.h"
@@ -10,10 +12,9 @@
 class CWnd;
 class COleControlSite;
 
-class COleControlContainer {
+class COleControlContainer : public IOleContainer {
 public:
-    explicit COleControlContainer(CWnd* pWnd) : m_pWnd(pWnd) {}
-    ~COleControlContainer();
+    explicit COleControlContainer(CWnd* pWnd);
     COleControlContainer(const COleControlContainer&) = delete;
     COleControlContainer& operator=(const COleControlContainer&) = delete;
 
@@ -28,8 +29,31 @@ public:
     BOOL PreTranslateInput(MSG* pMsg) const;
     // Closes and releases every control.
     void CloseAll();
+    // Closes every control and lets go of the window, which is going.
+    void Detach();
+
+    CWnd* GetWnd() const { return m_pWnd; }
+    // The site whose control has the focus, or NULL.
+    COleControlSite* GetFocusSite() const { return m_pSiteFocus; }
+    void OnFocusSite(COleControlSite* pSite) { m_pSiteFocus = pSite; }
+    // Container objects alive now, for tests that count final releases.
+    static LONG GetLiveCount();
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    // IParseDisplayName
+    STDMETHODIMP ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker** ppmkOut) override;
+    // IOleContainer: the controls' objects; a lock keeps the container alive.
+    STDMETHODIMP EnumObjects(DWORD grfFlags, IEnumUnknown** ppenum) override;
+    STDMETHODIMP LockContainer(BOOL fLock) override;
 
 private:
+    virtual ~COleControlContainer();
+
+    LONG m_cRef = 1;
     CWnd* m_pWnd;
     std::vector<COleControlSite*> m_sites;
+    COleControlSite* m_pSiteFocus = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "framework/OleControlSite.h"
 
-#include "framework/OleEventSink.h"
+#include "framework/Convert.h"
+#include "framework/OleControlContainer.h"
 #include "framework/Wnd.h"
 
 #include <olectl.h>
@@ -9,39 +10,46 @@
 
 namespace {
 
-// Pixels to HIMETRIC (0.01 mm) at the screen's resolution.
-SIZEL PixelsToHimetric(int cx, int cy) {
+LONG g_nLiveSites = 0;
+
+// Pixels per inch of the screen, across and down.
+SIZE ScreenDpi() {
     HDC hdc = ::GetDC(nullptr);
     const int dpiX = ::GetDeviceCaps(hdc, LOGPIXELSX);
     const int dpiY = ::GetDeviceCaps(hdc, LOGPIXELSY);
     ::ReleaseDC(nullptr, hdc);
-    return SIZEL{::MulDiv(cx, 2540, dpiX > 0 ? dpiX : 96),
-                 ::MulDiv(cy, 2540, dpiY > 0 ? dpiY : 96)};
+    return SIZE{dpiX > 0 ? dpiX : 96, dpiY > 0 ? dpiY : 96};
 }
 
-template <typename T> void SafeRelease(T*& p) {
-    if (p != nullptr) {
-        T* pOld = p;
-        p = nullptr;
-        pOld->Release();
-    }
+// Pixels to HIMETRIC (0.01 mm) at the screen's resolution.
+SIZEL PixelsToHimetric(int cx, int cy) {
+    const SIZE dpi = ScreenDpi();
+    return SIZEL{::MulDiv(cx, 2540, dpi.cx), ::MulDiv(cy, 2540, dpi.cy)};
 }
 
 } // namespace
 
+COleControlSite::COleControlSite(COleControlContainer* pCtrlCont) : m_pCtrlCont(pCtrlCont) {
+    ::InterlockedIncrement(&g_nLiveSites);
+}
+
 COleControlSite::~COleControlSite() {
-    Close();
+    ::InterlockedDecrement(&g_nLiveSites);
+}
+
+LONG COleControlSite::GetLiveCount() {
+    return ::InterlockedExchangeAdd(&g_nLiveSites, 0);
 }
 
 HWND COleControlSite::GetContainerHwnd() const {
-    return m_pWndContainer ? m_pWndContainer->m_hWnd : nullptr;
+    CWnd* pWnd = m_pCtrlCont ? m_pCtrlCont->GetWnd() : nullptr;
+    return pWnd ? pWnd->m_hWnd : nullptr;
 }
 
 BOOL COleControlSite::LoadState(const BYTE* pInitData, ULONG cbInitData) {
-    IPersistStreamInit* pPersist = nullptr;
-    if (FAILED(
-            m_pObject->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&pPersist))))
-        return FALSE;
+    CComPtr<IPersistStreamInit> pPersist;
+    if (FAILED(m_pObject.QueryInterface(&pPersist)))
+        return TRUE; // a control without persisted state
     HRESULT hr = E_FAIL;
     if (pInitData != nullptr && cbInitData > 0) {
         HGLOBAL hGlobal = ::GlobalAlloc(GMEM_MOVEABLE, cbInitData);
@@ -49,18 +57,15 @@ BOOL COleControlSite::LoadState(const BYTE* pInitData, ULONG cbInitData) {
             std::memcpy(pData, pInitData, cbInitData);
             ::GlobalUnlock(hGlobal);
         }
-        IStream* pStream = nullptr;
-        if (hGlobal != nullptr && SUCCEEDED(::CreateStreamOnHGlobal(hGlobal, TRUE, &pStream))) {
+        CComPtr<IStream> pStream;
+        if (hGlobal != nullptr && SUCCEEDED(::CreateStreamOnHGlobal(hGlobal, TRUE, &pStream)))
             hr = pPersist->Load(pStream);
-            pStream->Release();
-        } else if (hGlobal != nullptr) {
+        else if (hGlobal != nullptr)
             ::GlobalFree(hGlobal);
-        }
     }
     // A state the control refuses leaves it with its defaults.
     if (FAILED(hr))
         hr = pPersist->InitNew();
-    pPersist->Release();
     return SUCCEEDED(hr);
 }
 
@@ -73,38 +78,41 @@ BOOL COleControlSite::CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, DWOR
     m_nID = nID;
     m_rect = rect;
     if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                  IID_IOleObject, reinterpret_cast<void**>(&m_pObject))))
+                                  IID_IOleObject, reinterpret_cast<void**>(&m_pObject)))) {
+        ::OutputDebugStringA("COleControlSite: the control's class cannot be created\n");
         return FALSE;
+    }
 
     DWORD dwMisc = 0;
     m_pObject->GetMiscStatus(DVASPECT_CONTENT, &dwMisc);
     const bool bSiteFirst = (dwMisc & OLEMISC_SETCLIENTSITEFIRST) != 0;
     if (bSiteFirst)
         m_pObject->SetClientSite(this);
-    LoadState(pInitData, cbInitData);
+    if (!LoadState(pInitData, cbInitData)) {
+        ::OutputDebugStringA("COleControlSite: the control refused its initial state\n");
+        Close();
+        return FALSE;
+    }
     if (!bSiteFirst)
         m_pObject->SetClientSite(this);
-    if (lpszWindowName != nullptr && *lpszWindowName != '\0') {
-        wchar_t wszName[256] = {};
-        ::MultiByteToWideChar(CP_ACP, 0, lpszWindowName, -1, wszName, 255);
-        m_pObject->SetHostNames(L"", wszName);
-    }
+    if (lpszWindowName != nullptr && *lpszWindowName != '\0')
+        m_pObject->SetHostNames(L"", AfxA2W(lpszWindowName).c_str());
     SIZEL extent = PixelsToHimetric(rect.right - rect.left, rect.bottom - rect.top);
     m_pObject->SetExtent(DVASPECT_CONTENT, &extent);
 
-    m_pEventSink = new COleEventSink(m_pWndContainer, nID);
-    m_pEventSink->Connect(m_pObject);
+    m_pEventSink.Attach(new COleEventSink(m_pCtrlCont->GetWnd(), nID));
+    if (!m_pEventSink->Connect(m_pObject))
+        ::OutputDebugStringA("COleControlSite: the control's events are not connected\n");
 
     RECT rcPos = m_rect;
     m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, hWndParent, &rcPos);
     if (dwStyle & WS_VISIBLE)
         m_pObject->DoVerb(OLEIVERB_SHOW, nullptr, this, 0, hWndParent, &rcPos);
 
-    if (SUCCEEDED(m_pObject->QueryInterface(IID_IOleInPlaceObject,
-                                            reinterpret_cast<void**>(&m_pInPlaceObject))))
+    if (SUCCEEDED(m_pObject.QueryInterface(&m_pInPlaceObject)))
         m_pInPlaceObject->GetWindow(&m_hWnd);
     if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) {
-        m_hWnd = nullptr;
+        ::OutputDebugStringA("COleControlSite: the control shows no window\n");
         Close();
         return FALSE;
     }
@@ -123,22 +131,20 @@ void COleControlSite::Close() {
     // Events first, so that none arrives while the control goes away.
     if (m_pEventSink != nullptr) {
         m_pEventSink->Disconnect();
-        SafeRelease(m_pEventSink);
+        m_pEventSink.Release();
     }
-    SafeRelease(m_pActiveObject);
-    if (m_pObject != nullptr) {
-        SafeRelease(m_pInPlaceObject);
-        AddRef(); // the control may drop its last reference to us here
-        m_pObject->Close(OLECLOSE_NOSAVE);
-        m_pObject->SetClientSite(nullptr);
-        SafeRelease(m_pObject);
-        m_bInPlaceActive = false;
-        m_pWndContainer = nullptr;
-        m_hWnd = nullptr;
-        Release();
-    }
-    m_pWndContainer = nullptr;
+    m_pActiveObject.Release();
+    m_pInPlaceObject.Release();
     m_hWnd = nullptr;
+    CComPtr<IOleObject> pObject;
+    pObject.Attach(m_pObject.Detach());
+    if (pObject != nullptr) {
+        pObject->Close(OLECLOSE_NOSAVE);
+        pObject->SetClientSite(nullptr);
+        pObject.Release();
+    }
+    m_bInPlaceActive = false;
+    m_pCtrlCont = nullptr;
 }
 
 IDispatch* COleControlSite::GetEventSink() const {
@@ -159,16 +165,14 @@ void COleControlSite::MoveWindow(const RECT& rect) {
 }
 
 BOOL COleControlSite::PreTranslateInput(MSG* pMsg) {
-    if (!m_bInPlaceActive || m_pObject == nullptr)
+    if (!m_bInPlaceActive || m_pObject == nullptr || m_bOfferingKey)
         return FALSE;
-    IOleInPlaceActiveObject* pActive = m_pActiveObject;
-    if (pActive != nullptr)
-        pActive->AddRef();
-    else if (FAILED(m_pObject->QueryInterface(IID_IOleInPlaceActiveObject,
-                                              reinterpret_cast<void**>(&pActive))))
+    CComPtr<IOleInPlaceActiveObject> pActive = m_pActiveObject;
+    if (pActive == nullptr && FAILED(m_pObject.QueryInterface(&pActive)))
         return FALSE;
+    m_bOfferingKey = true;
     const HRESULT hr = pActive->TranslateAccelerator(pMsg);
-    pActive->Release();
+    m_bOfferingKey = false;
     return hr == S_OK;
 }
 
@@ -182,6 +186,8 @@ STDMETHODIMP COleControlSite::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<IOleInPlaceSite*>(this);
     else if (riid == IID_IOleInPlaceUIWindow || riid == IID_IOleInPlaceFrame)
         *ppv = static_cast<IOleInPlaceFrame*>(this);
+    else if (riid == IID_IOleControlSite)
+        *ppv = static_cast<IOleControlSite*>(this);
     else if (riid == IID_IDispatch)
         *ppv = static_cast<IDispatch*>(this);
     else
@@ -208,9 +214,12 @@ STDMETHODIMP COleControlSite::GetMoniker(DWORD, DWORD, IMoniker** ppmk) {
 }
 
 STDMETHODIMP COleControlSite::GetContainer(IOleContainer** ppContainer) {
-    if (ppContainer != nullptr)
-        *ppContainer = nullptr;
-    return E_NOINTERFACE;
+    if (ppContainer == nullptr)
+        return E_POINTER;
+    *ppContainer = nullptr;
+    if (m_pCtrlCont == nullptr)
+        return E_NOINTERFACE;
+    return m_pCtrlCont->QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(ppContainer));
 }
 
 STDMETHODIMP COleControlSite::GetWindow(HWND* phwnd) {
@@ -260,10 +269,47 @@ STDMETHODIMP COleControlSite::OnPosRectChange(LPCRECT lprcPosRect) {
 }
 
 STDMETHODIMP COleControlSite::SetActiveObject(IOleInPlaceActiveObject* pActiveObject, LPCOLESTR) {
-    if (pActiveObject != nullptr)
-        pActiveObject->AddRef();
-    SafeRelease(m_pActiveObject);
     m_pActiveObject = pActiveObject;
+    return S_OK;
+}
+
+STDMETHODIMP COleControlSite::GetExtendedControl(IDispatch** ppDisp) {
+    if (ppDisp == nullptr)
+        return E_POINTER;
+    *ppDisp = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP COleControlSite::TransformCoords(POINTL* pPtlHimetric, POINTF* pPtfContainer,
+                                              DWORD dwFlags) {
+    if (pPtlHimetric == nullptr || pPtfContainer == nullptr)
+        return E_POINTER;
+    // The container's coordinates are pixels; positions and sizes alike.
+    const SIZE dpi = ScreenDpi();
+    if (dwFlags & XFORMCOORDS_HIMETRICTOCONTAINER) {
+        pPtfContainer->x = static_cast<float>(::MulDiv(pPtlHimetric->x, dpi.cx, 2540));
+        pPtfContainer->y = static_cast<float>(::MulDiv(pPtlHimetric->y, dpi.cy, 2540));
+    } else if (dwFlags & XFORMCOORDS_CONTAINERTOHIMETRIC) {
+        const SIZEL himetric = PixelsToHimetric(static_cast<int>(pPtfContainer->x),
+                                                static_cast<int>(pPtfContainer->y));
+        pPtlHimetric->x = himetric.cx;
+        pPtlHimetric->y = himetric.cy;
+    } else {
+        return E_INVALIDARG;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP COleControlSite::TranslateAccelerator(LPMSG pMsg, DWORD) {
+    CWnd* pWnd = m_pCtrlCont ? m_pCtrlCont->GetWnd() : nullptr;
+    if (pMsg == nullptr || pWnd == nullptr)
+        return S_FALSE;
+    return pWnd->PreTranslateMessage(pMsg) ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP COleControlSite::OnFocus(BOOL bGotFocus) {
+    if (m_pCtrlCont != nullptr)
+        m_pCtrlCont->OnFocusSite(bGotFocus ? this : nullptr);
     return S_OK;
 }
 

@@ -1,31 +1,40 @@
 // COleControlSite: the container side of one hosted ActiveX control. It
 // creates the control, loads its persisted state, activates it in place as
 // a child window of the container window, connects its events to the
-// container's event sink map and closes it again.
+// container's event sink map and closes it again. The container holds one
+// reference until it has closed the site.
 #pragma once
 
+#include "framework/ComPtr.h"
+#include "framework/OleEventSink.h"
 #include "framework/WinTypes.h"
 
+#include <ocidl.h>
 #include <ole2.h>
 
-class CWnd;
-class COleEventSink;
+class COleControlContainer;
 
 class COleControlSite : public IOleClientSite,
                         public IOleInPlaceSite,
                         public IOleInPlaceFrame,
+                        public IOleControlSite,
                         public IDispatch {
 public:
-    explicit COleControlSite(CWnd* pWndContainer) : m_pWndContainer(pWndContainer) {}
+    explicit COleControlSite(COleControlContainer* pCtrlCont);
 
     // Creates the control at rect (container client pixels) with control id
     // nID. pInitData: its persisted state (a stream), or NULL for defaults;
-    // a state the control refuses gives the defaults too. FALSE (and nothing
-    // left) when the control cannot be created or shows no window.
+    // a state the control refuses gives the defaults too. FALSE (and the
+    // control closed) when the control cannot be created, refuses its
+    // defaults or shows no window; events that cannot be connected are not
+    // a failure.
     BOOL CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                        UINT nID, const BYTE* pInitData = nullptr, ULONG cbInitData = 0);
-    // Disconnects events, closes the control and lets go of it.
+    // Disconnects events, closes the control and lets go of it: the one
+    // place that clears the site's state.
     void Close();
+    // Site objects alive now, for tests that count final releases.
+    static LONG GetLiveCount();
 
     HWND GetHwnd() const { return m_hWnd; }
     UINT GetID() const { return m_nID; }
@@ -77,6 +86,16 @@ public:
     STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+    // IOleControlSite
+    STDMETHODIMP OnControlInfoChanged() override { return S_OK; }
+    STDMETHODIMP LockInPlaceActive(BOOL) override { return S_OK; }
+    STDMETHODIMP GetExtendedControl(IDispatch** ppDisp) override;
+    STDMETHODIMP TransformCoords(POINTL* pPtlHimetric, POINTF* pPtfContainer,
+                                 DWORD dwFlags) override;
+    // Keys the control does not use go to the container window's handling.
+    STDMETHODIMP TranslateAccelerator(LPMSG pMsg, DWORD grfModifiers) override;
+    STDMETHODIMP OnFocus(BOOL bGotFocus) override;
+    STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
     // IDispatch: the container's ambient properties
     STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override;
@@ -90,13 +109,16 @@ private:
     HWND GetContainerHwnd() const;
 
     LONG m_cRef = 1;
-    CWnd* m_pWndContainer;
+    COleControlContainer* m_pCtrlCont;
     UINT m_nID = 0;
     RECT m_rect = {};
     HWND m_hWnd = nullptr;
-    IOleObject* m_pObject = nullptr;
-    IOleInPlaceObject* m_pInPlaceObject = nullptr;
-    IOleInPlaceActiveObject* m_pActiveObject = nullptr;
-    COleEventSink* m_pEventSink = nullptr;
+    CComPtr<IOleObject> m_pObject;
+    CComPtr<IOleInPlaceObject> m_pInPlaceObject;
+    CComPtr<IOleInPlaceActiveObject> m_pActiveObject;
+    CComPtr<COleEventSink> m_pEventSink;
     bool m_bInPlaceActive = false;
+    // Set while a key is offered to the control, so that a key it hands
+    // back through TranslateAccelerator is not offered to it again.
+    bool m_bOfferingKey = false;
 };

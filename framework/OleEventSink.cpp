@@ -1,96 +1,76 @@
 #include "framework/OleEventSink.h"
 
+#include "framework/ComPtr.h"
+
 #include <ocidl.h>
 
 BOOL COleEventSink::FindSourceIid(IUnknown* pControl, IID& iid) {
-    IProvideClassInfo2* pInfo2 = nullptr;
-    if (SUCCEEDED(
-            pControl->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pInfo2)))) {
-        HRESULT hr = pInfo2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid);
-        pInfo2->Release();
-        if (SUCCEEDED(hr))
-            return TRUE;
-    }
+    CComPtr<IUnknown> control = pControl;
+    CComPtr<IProvideClassInfo2> pInfo2;
+    if (SUCCEEDED(control.QueryInterface(&pInfo2)) &&
+        SUCCEEDED(pInfo2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid)))
+        return TRUE;
 
     // The coclass's default source interface, from its type information.
-    IProvideClassInfo* pInfo = nullptr;
-    ITypeInfo* pClass = nullptr;
+    CComPtr<IProvideClassInfo> pInfo;
+    CComPtr<ITypeInfo> pClass;
     TYPEATTR* pAttr = nullptr;
     BOOL bFound = FALSE;
-    if (SUCCEEDED(
-            pControl->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&pInfo)))) {
-        if (SUCCEEDED(pInfo->GetClassInfo(&pClass)) && SUCCEEDED(pClass->GetTypeAttr(&pAttr))) {
-            for (UINT i = 0; i < pAttr->cImplTypes && !bFound; ++i) {
-                INT flags = 0;
-                HREFTYPE ref = 0;
-                ITypeInfo* pSource = nullptr;
-                TYPEATTR* pSourceAttr = nullptr;
-                if (FAILED(pClass->GetImplTypeFlags(i, &flags)) ||
-                    (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) !=
-                        (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) ||
-                    FAILED(pClass->GetRefTypeOfImplType(i, &ref)) ||
-                    FAILED(pClass->GetRefTypeInfo(ref, &pSource)))
-                    continue;
-                if (SUCCEEDED(pSource->GetTypeAttr(&pSourceAttr))) {
-                    iid = pSourceAttr->guid;
-                    bFound = TRUE;
-                    pSource->ReleaseTypeAttr(pSourceAttr);
-                }
-                pSource->Release();
+    if (SUCCEEDED(control.QueryInterface(&pInfo)) && SUCCEEDED(pInfo->GetClassInfo(&pClass)) &&
+        SUCCEEDED(pClass->GetTypeAttr(&pAttr))) {
+        for (UINT i = 0; i < pAttr->cImplTypes && !bFound; ++i) {
+            INT flags = 0;
+            HREFTYPE ref = 0;
+            CComPtr<ITypeInfo> pSource;
+            TYPEATTR* pSourceAttr = nullptr;
+            if (FAILED(pClass->GetImplTypeFlags(i, &flags)) ||
+                (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) !=
+                    (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) ||
+                FAILED(pClass->GetRefTypeOfImplType(i, &ref)) ||
+                FAILED(pClass->GetRefTypeInfo(ref, &pSource)))
+                continue;
+            if (SUCCEEDED(pSource->GetTypeAttr(&pSourceAttr))) {
+                iid = pSourceAttr->guid;
+                bFound = TRUE;
+                pSource->ReleaseTypeAttr(pSourceAttr);
             }
-            pClass->ReleaseTypeAttr(pAttr);
         }
-        if (pClass != nullptr)
-            pClass->Release();
-        pInfo->Release();
+        pClass->ReleaseTypeAttr(pAttr);
     }
     if (bFound)
         return TRUE;
 
     // Otherwise the control's first connection point.
-    IConnectionPointContainer* pContainer = nullptr;
-    if (FAILED(pControl->QueryInterface(IID_IConnectionPointContainer,
-                                        reinterpret_cast<void**>(&pContainer))))
-        return FALSE;
-    IEnumConnectionPoints* pEnum = nullptr;
-    if (SUCCEEDED(pContainer->EnumConnectionPoints(&pEnum))) {
-        IConnectionPoint* pPoint = nullptr;
-        if (pEnum->Next(1, &pPoint, nullptr) == S_OK) {
-            bFound = SUCCEEDED(pPoint->GetConnectionInterface(&iid));
-            pPoint->Release();
-        }
-        pEnum->Release();
-    }
-    pContainer->Release();
-    return bFound;
+    CComPtr<IConnectionPointContainer> pContainer;
+    CComPtr<IEnumConnectionPoints> pEnum;
+    CComPtr<IConnectionPoint> pPoint;
+    return SUCCEEDED(control.QueryInterface(&pContainer)) &&
+           SUCCEEDED(pContainer->EnumConnectionPoints(&pEnum)) &&
+           pEnum->Next(1, &pPoint, nullptr) == S_OK &&
+           SUCCEEDED(pPoint->GetConnectionInterface(&iid));
 }
 
 BOOL COleEventSink::Connect(IUnknown* pControl) {
     if (m_pConnPt != nullptr || !FindSourceIid(pControl, m_iid))
         return FALSE;
-    IConnectionPointContainer* pContainer = nullptr;
-    if (FAILED(pControl->QueryInterface(IID_IConnectionPointContainer,
-                                        reinterpret_cast<void**>(&pContainer))))
+    CComPtr<IUnknown> control = pControl;
+    CComPtr<IConnectionPointContainer> pContainer;
+    CComPtr<IConnectionPoint> pPoint;
+    if (FAILED(control.QueryInterface(&pContainer)) ||
+        FAILED(pContainer->FindConnectionPoint(m_iid, &pPoint)) ||
+        FAILED(pPoint->Advise(static_cast<IDispatch*>(this), &m_dwCookie)))
         return FALSE;
-    IConnectionPoint* pPoint = nullptr;
-    if (SUCCEEDED(pContainer->FindConnectionPoint(m_iid, &pPoint))) {
-        if (SUCCEEDED(pPoint->Advise(static_cast<IDispatch*>(this), &m_dwCookie)))
-            m_pConnPt = pPoint;
-        else
-            pPoint->Release();
-    }
-    pContainer->Release();
-    return m_pConnPt != nullptr;
+    m_pConnPt = pPoint;
+    return TRUE;
 }
 
 void COleEventSink::Disconnect() {
     m_pOwner = nullptr;
     if (m_pConnPt == nullptr)
         return;
-    IConnectionPoint* pPoint = m_pConnPt;
-    m_pConnPt = nullptr;
+    CComPtr<IConnectionPoint> pPoint;
+    pPoint.Attach(m_pConnPt.Detach());
     pPoint->Unadvise(m_dwCookie);
-    pPoint->Release();
     m_dwCookie = 0;
 }
 

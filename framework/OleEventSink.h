@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
+#include "framework/ComPtr.h"
 
 #include <ocidl.h>
 #include <ole2.h>
@@ -50,6 +51,6 @@ private:
     CCmdTarget* m_pOwner;
     UINT m_nCtlId;
     IID m_iid = IID_NULL;
-    IConnectionPoint* m_pConnPt = nullptr;
+    CComPtr<IConnectionPoint> m_pConnPt;
     DWORD m_dwCookie = 0;
 };

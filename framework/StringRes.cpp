@@ -1,5 +1,6 @@
 // Resource-backed members of the portable types.
 #include "framework/Bitmap.h"
+#include "framework/Convert.h"
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
@@ -12,10 +13,7 @@ BOOL CString::LoadString(UINT id) {
     Empty();
     if (nChars <= 0 || pText == nullptr)
         return FALSE;
-    const int nBytes =
-        ::WideCharToMultiByte(CP_ACP, 0, pText, nChars, nullptr, 0, nullptr, nullptr);
-    ::WideCharToMultiByte(CP_ACP, 0, pText, nChars, GetBuffer(nBytes), nBytes, nullptr, nullptr);
-    ReleaseBuffer(nBytes);
+    *this = AfxW2A(pText, nChars);
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 #include "framework/WinApp.h"
 
 #include "framework/Menu.h"
+#include "framework/SystemLibrary.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -65,16 +66,17 @@ BOOL AfxEnableControlContainer(void*) {
 }
 
 int AfxWinMain(HINSTANCE hInstance) {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&icc);
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;
+    HMODULE hComCtl = AfxInitCommonControls(ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS);
     pApp->m_hInstance = hInstance;
     int nResult = pApp->InitInstance() ? pApp->Run() : pApp->ExitInstance();
     CWnd::DeleteTempMap();
     CMenu::DeleteTempMap();
     if (g_bOleInitialized)
         ::OleUninitialize();
+    if (hComCtl != nullptr)
+        ::FreeLibrary(hComCtl);
     return nResult;
 }

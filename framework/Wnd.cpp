@@ -2,9 +2,6 @@
 
 #include "framework/DC.h"
 #include "framework/Menu.h"
-#include "framework/OleControlContainer.h"
-#include "framework/OleControlSite.h"
-#include "framework/OleDispatch.h"
 
 #include "framework/TempMap.h"
 
@@ -56,45 +53,7 @@ IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 CWnd::~CWnd() {
     if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();
-    delete m_pCtrlCont;
-}
-
-COleControlContainer* CWnd::GetControlContainer() {
-    if (m_pCtrlCont == nullptr)
-        m_pCtrlCont = new COleControlContainer(this);
-    return m_pCtrlCont;
-}
-
-COleControlSite* CWnd::GetControlSite() const {
-    CWnd* pParent = m_hWnd ? FromHandlePermanent(::GetParent(m_hWnd)) : nullptr;
-    return pParent && pParent->m_pCtrlCont ? pParent->m_pCtrlCont->FindItem(m_hWnd) : nullptr;
-}
-
-IUnknown* CWnd::GetControlUnknown() const {
-    COleControlSite* pSite = GetControlSite();
-    return pSite ? pSite->GetControlUnknown() : nullptr;
-}
-
-BOOL CWnd::CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                         CWnd* pParentWnd, UINT nID) {
-    if (m_hWnd != nullptr || pParentWnd == nullptr || pParentWnd->m_hWnd == nullptr)
-        return FALSE;
-    COleControlSite* pSite =
-        pParentWnd->GetControlContainer()->CreateControl(clsid, lpszWindowName, dwStyle, rect, nID);
-    return pSite != nullptr && SubclassWindow(pSite->GetHwnd());
-}
-
-void CWnd::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
-                        const BYTE* pbParamInfo, ...) {
-    IDispatch* pDisp = nullptr;
-    if (IUnknown* pUnk = GetControlUnknown())
-        pUnk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDisp));
-    va_list args;
-    va_start(args, pbParamInfo);
-    AfxInvokeHelperV(pDisp, dwDispID, wFlags, vtRet, pvRet, pbParamInfo, args);
-    va_end(args);
-    if (pDisp != nullptr)
-        pDisp->Release();
+    ReleaseControlContainer();
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
@@ -187,15 +146,6 @@ CWnd* CWnd::GetDlgItem(int nID) const {
 
 CWnd* CWnd::GetParent() const {
     return FromHandle(::GetParent(m_hWnd));
-}
-
-void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
-    // A hosted control also learns its new place through its site.
-    if (COleControlSite* pSite = GetControlSite()) {
-        pSite->MoveWindow(RECT{x, y, x + nWidth, y + nHeight});
-        return;
-    }
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
@@ -303,14 +253,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
     if (message == WM_INITDIALOG) {
         // Hosted controls exist before the dialog's own initialisation runs,
-        // which the dialog procedure reaches through default processing.
-        CreateHostedControls();
-        *pResult = Default();
+        // which the dialog procedure reaches through default processing. A
+        // dialog whose controls cannot all be created has ended already.
+        *pResult = CreateHostedControls() ? Default() : FALSE;
         return TRUE;
     }
     // Hosted controls close while their windows and this one still exist.
-    if (message == WM_DESTROY && m_pCtrlCont != nullptr)
-        m_pCtrlCont->CloseAll();
+    if (message == WM_DESTROY)
+        ReleaseControlContainer();
     UINT nLookup = message;
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
         nLookup = WM_CTLCOLOR_ANY;

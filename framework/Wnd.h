@@ -143,9 +143,12 @@ public:
 
 protected:
     // Called on WM_INITDIALOG before the dialog's own initialisation: the
-    // place where controls hosted from the template are created.
-    virtual void CreateHostedControls() {}
+    // place where controls hosted from the template are created. FALSE when
+    // one could not be and the dialog has been ended instead.
+    virtual BOOL CreateHostedControls() { return TRUE; }
     COleControlContainer* GetControlContainer();
+    // Closes the hosted controls and lets go of their container.
+    void ReleaseControlContainer();
 
     // Installs the hook that subclasses the next window this thread creates.
     static void HookWindowCreate(CWnd* pWnd);

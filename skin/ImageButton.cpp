@@ -81,18 +81,24 @@ CString CImageButton::GetWindowsDir() {
     return CString(buffer);
 }
 
-void CImageButton::InitButton() {
-    // A private copy of winhlp32's hand cursor outlives the module; where
-    // that cannot be had, a copy of the system's hand cursor serves.
-    HMODULE hModule = ::LoadLibraryA(GetWindowsDir() + "\\winhlp32.exe");
+HCURSOR CImageButton::CopyHandCursor(const CString& strModule) {
+    // A private copy of the module's cursor outlives the module; where that
+    // cannot be had, a copy of the system's hand cursor serves.
+    HCURSOR hCopy = nullptr;
+    HMODULE hModule = ::LoadLibraryA(strModule);
     if (hModule != nullptr) {
         HCURSOR hCursor = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_WINHLP_HAND));
         if (hCursor != nullptr)
-            m_hHandCursor = ::CopyIcon(hCursor);
+            hCopy = ::CopyIcon(hCursor);
         ::FreeLibrary(hModule);
     }
-    if (m_hHandCursor == nullptr)
-        m_hHandCursor = ::CopyIcon(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+    if (hCopy == nullptr)
+        hCopy = ::CopyIcon(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+    return hCopy;
+}
+
+void CImageButton::InitButton() {
+    m_hHandCursor = CopyHandCursor(GetWindowsDir() + "\\winhlp32.exe");
     if (m_hHandCursor != nullptr)
         CHandleCount::Add(GR_USEROBJECTS, 1);
 

@@ -25,6 +25,10 @@ public:
     void SetActive(int bActive);
     // The Windows folder, empty when it cannot be had.
     CString GetWindowsDir();
+    // A private copy of the hand cursor of the program strModule (winhlp32's
+    // resource id), else of the system's hand cursor (IDC_HAND); NULL when
+    // neither can be had.
+    static HCURSOR CopyHandCursor(const CString& strModule);
 
     // Relays the message to the tooltip; never takes it.
     BOOL PreTranslateMessage(MSG* pMsg) override;

@@ -1,27 +1,36 @@
 #!/usr/bin/env bash
 # Demo: builds the exe and runs the wizard under Wine against the demo server
 # on 127.0.0.1:8642, its pages shown by the stand-in browser (calls logged to
-# build/standin-run.log; QEL_BROWSER=system for Wine's own control). The exe is
-# the win32 one, or the win64 one where 32-bit programs cannot run.
-# With $DISPLAY the wizard runs there for a person to click through;
-# QEL_DEMO_FLOW chooses where the payment test leads (success, failure, frame,
-# nobody, stall). Without one, the end-to-end driver plays the success path on
-# a private Xvfb and saves a screenshot per stage in build/screenshots.
+# $QEL_BROWSER_LOG, else build/standin-run.log; QEL_BROWSER=system for Wine's
+# own control). The exe is the win32 one, or the win64 one where 32-bit
+# programs cannot run. QEL_DEMO_FLOW chooses where the payment test leads
+# (a flow of tools/demo_server.py, see its FLOWS; default success).
+# With $DISPLAY the wizard runs there for a person to click through. Without
+# one, the end-to-end driver plays the flow on a private Xvfb and saves a
+# screenshot per stage in build/screenshots, named after the flow.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
+flow=${QEL_DEMO_FLOW:-success}
+flows=$(python3 -c 'import sys; sys.path.insert(0, "tools"); import demo_server
+print(" ".join(demo_server.FLOWS))') || exit 1
+if ! grep -qxF -- "$flow" <<<"${flows// /$'\n'}"; then
+    echo "run: QEL_DEMO_FLOW=$flow is no flow of the demo server; valid: $flows" >&2
+    exit 2
+fi
+
 . tools/winenv.sh
 build=$root/build
 server=
+watcher=
 
 cleanup() {
-    if [ -n "$server" ]; then
-        kill "$server" 2>/dev/null
-        wait "$server" 2>/dev/null
-    fi
-    qel_wine_shutdown
-    qel_xvfb_stop
+    for pid in $watcher $server; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    qel_winenv_stop
 }
 trap cleanup EXIT
 
@@ -33,26 +42,52 @@ exe=$build/$preset/app/QelPluginWizard.exe
 cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || exit 1
 [ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
 qel_standin_install "$preset" || exit 1
-echo "run: $exe under $QEL_WINE"
+echo "run: $exe under $QEL_WINE, flow $flow"
+
+# Stage 2 opens the installer's address in a hidden Internet Explorer; Wine's
+# shows its window over the wizard, where a customer's PC shows a small
+# download prompt. Once the demo server has served the installer, that window
+# is ended as the customer's click on the prompt would.
+end_installer_browser() {
+    local log=$1
+    until grep -qs '^/plugin/wizard/NorvaneWizard\.exe' "$log"; do
+        sleep 0.5
+    done
+    "$QEL_WINE" taskkill /F /IM iexplore.exe >/dev/null 2>&1
+    echo "run: the demo server served the installer; Wine's browser window on it was ended"
+}
 
 # For a person on $DISPLAY: the wizard until they close it.
 run_on_display() {
-    /usr/bin/env python3 tools/demo_server.py 8642 --log "$build/demo_server.log" \
-        --flow "${QEL_DEMO_FLOW:-success}" &
+    local requests=$build/demo_server.log
+    rm -f "$requests"
+    /usr/bin/env python3 tools/demo_server.py 8642 --log "$requests" --flow "$flow" \
+        >"$build/demo_server.out" 2>&1 &
     server=$!
-    rm -f "$build/standin-run.log"
-    echo "run: the wizard is on $DISPLAY; close it to end"
-    QEL_BROWSER_LOG="Z:${build//\//\\}\\standin-run.log" "$QEL_WINE" "$exe" \
-        >"$build/wizard-run.log" 2>&1
+    until grep -qs '^demo server on' "$build/demo_server.out"; do
+        if ! kill -0 "$server" 2>/dev/null; then
+            echo "run: the demo server did not start: $(tail -n 1 "$build/demo_server.out")" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+    if [ -z "${QEL_BROWSER_LOG:-}" ]; then
+        rm -f "$build/standin-run.log"
+        export QEL_BROWSER_LOG=Z:${build//\//\\}\\standin-run.log
+    fi
+    end_installer_browser "$requests" &
+    watcher=$!
+    echo "run: the wizard is on $DISPLAY; close it to end (browser log: $QEL_BROWSER_LOG)"
+    "$QEL_WINE" "$exe" >"$build/wizard-run.log" 2>&1
 }
 
-# Without a display: the success path, played by the end-to-end driver.
+# Without a display: the flow, played by the end-to-end driver.
 run_headless() {
     local shots=$build/screenshots
     qel_xvfb_start || exit 1
     qel_wine_warmup
     rm -rf "$shots"
-    /usr/bin/env python3 tests/e2e/e2e_wizard.py --scenarios success --exe "$exe" \
+    /usr/bin/env python3 tests/e2e/e2e_wizard.py --scenarios "$flow" --exe "$exe" \
         --inspect "$build/$preset/tools/inspector/qel_inspect.exe" \
         --server "$root/tools/demo_server.py" --work "$build/run" --shots "$shots"
     local rc=$?

@@ -11,7 +11,7 @@ build=$(cd "$build" && pwd)
 
 pkgs=(mingw-w64 g++ cmake make googletest wine wine64 wine32 xvfb xdotool imagemagick
       fonts-nanum fonts-baekmuk locales python3 python3-pil x11-utils clang-format
-      clang-14 libclang-rt-14-dev)
+      clang-14 libclang-rt-14-dev openssl osslsigncode)
 
 missing=()
 for p in "${pkgs[@]}"; do

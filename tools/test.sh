@@ -25,7 +25,7 @@ if ! flock -n 9; then
     echo "test: waiting for another test run in this tree"
     flock 9
 fi
-trap 'qel_wine_shutdown; qel_xvfb_stop' EXIT
+trap qel_winenv_stop EXIT
 
 die() {
     echo "test: $*" >&2
@@ -63,13 +63,14 @@ run_ctest() {
     count_ctest "$logs/$name.log"
 }
 
-# One test: the shipped exe imports Windows system DLLs only.
+# One test: the shipped exe imports KnownDLLs only, which Windows takes from its
+# system folder whatever lies beside the exe.
 check_imports() {
     local exe=$build/win32/app/QelPluginWizard.exe dlls foreign
     dlls=$(i686-w64-mingw32-objdump -p "$exe" 2>/dev/null | sed -n 's/^[[:space:]]*DLL Name: //p')
     foreign=$(grep -viE "^($system_dlls)\.dll\$" <<<"$dlls")
     if [ -n "$dlls" ] && [ -z "$foreign" ]; then
-        echo "test: imports of $(basename "$exe"): $(echo $dlls) — Windows system DLLs only"
+        echo "test: imports of $(basename "$exe"): $(echo $dlls) — KnownDLLs only"
         passed=$((passed + 1))
     else
         echo "test: FAILED: $(basename "$exe") imports ${foreign:-nothing readable}" | tr '\n' ' '
@@ -77,8 +78,7 @@ check_imports() {
         failed=$((failed + 1))
     fi
 }
-system_dlls="kernel32|user32|gdi32|shell32|ole32|oleaut32|comctl32|advapi32|msvcrt|shlwapi"
-system_dlls+="|comdlg32|version|urlmon|wininet|imm32|winmm|uxtheme"
+system_dlls=$(sed '/^#/d' tools/system_dlls.txt | paste -sd '|')
 
 tools/setup.sh "$build" || die "setup failed"
 mkdir -p "$logs"
@@ -117,12 +117,23 @@ preset=$QEL_WINE_PRESET
 if [ "$preset" = win64 ]; then
     echo "test: 32-bit programs cannot run here; the Wine suites run 64-bit (win64 preset, $QEL_WINE)"
     LANG=C LC_ALL=C build_preset win64
+else
+    echo "test: the Wine suites run from the $preset preset ($QEL_WINE)"
 fi
 [ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
 qel_standin_install "$preset" || die "the stand-in browser is missing"
 qel_xvfb_start || die "no Xvfb"
 qel_wine_warmup
-run_ctest "$preset" --preset "$preset"
+run_ctest "$preset" --preset "$preset" -E '^e2e_'
+# The end-to-end runs take minutes: their progress lines show as they come,
+# their whole output stays in the log.
+shown='^ *Start |Test +#|^[0-9]+: (e2e|info)|tests failed out of'
+shown+='|^The following tests FAILED|^[[:space:]]+[0-9]+ - '
+ctest --preset "$preset" -R '^e2e_' -V 2>&1 | tee "$logs/$preset-e2e.log" |
+    grep --line-buffered -E "$shown" | sed -u 's/^[0-9]*: //'
+count_ctest "$logs/$preset-e2e.log"
+grep -q '^The following tests FAILED' "$logs/$preset-e2e.log" &&
+    echo "test: the end-to-end runs' whole output: $logs/$preset-e2e.log"
 
 # Budget figures (tools/budget.sh): each line it prints is one test.
 count_budget() {
@@ -135,8 +146,17 @@ count_budget() {
     passed=$((passed + ok))
     failed=$((failed + bad))
 }
-QEL_SYSTEM_DLLS=$system_dlls tools/budget.sh "$preset" 2>&1 | tee "$logs/budget.log"
+tools/budget.sh "$preset" 2>&1 | tee "$logs/budget.log"
 count_budget "$logs/budget.log" "${PIPESTATUS[0]}"
+
+# The release command, signed with a throwaway certificate (tools/release_test.sh,
+# on the release build budget.sh made): each "release test:" line is one test.
+tools/release_test.sh 2>&1 | tee "$logs/release-test.log"
+release_rc=${PIPESTATUS[0]}
+passed=$((passed + $(grep -c '^release test: .* — ok$' "$logs/release-test.log")))
+skipped=$((skipped + $(grep -c '^release test: skipped: ' "$logs/release-test.log")))
+release_bad=$(grep -c '^release test: FAILED: ' "$logs/release-test.log")
+failed=$((failed + (release_bad > 0 ? release_bad : release_rc != 0)))
 
 if [ "$skipped" -gt 0 ]; then
     echo "$passed passed, $failed failed, $skipped skipped"

@@ -1,9 +1,15 @@
 # Sourced by the tools: Wine environment of this work tree, the choice between
 # 32- and 64-bit Wine, and a private Xvfb.
-#   . tools/winenv.sh; qel_winenv BUILD_DIR
+#   . tools/winenv.sh; qel_winenv BUILD_DIR; qel_xvfb_start; qel_wine_warmup
+#   qel_winenv_stop   (ends the Wine server and the Xvfb they started)
 # After qel_winenv: QEL_WINE is the loader to run Windows programs with
 # (empty when no Wine runs here) and QEL_WINE_PRESET the CMake preset whose
 # exes it runs (win32, or win64 where 32-bit programs cannot run).
+# Shell variables changed: qel_winenv exports WINEPREFIX, WINEDEBUG, LANG and
+# LC_ALL (ko_KR.UTF-8), QEL_WINE, QEL_WINE_PRESET, sets or unsets WINELOADER,
+# unsets WINEDLLOVERRIDES and sets QEL_WINE_DETECTED, QEL_WINE32_OK and
+# QEL_WINE64_OK; qel_xvfb_start exports DISPLAY and sets QEL_XVFB_PID. Nothing
+# restores them: source it in a shell of its own to keep yours.
 
 QEL_WINE32=${QEL_WINE32:-/usr/lib/wine/wine}
 QEL_WINE64=${QEL_WINE64:-/usr/lib/wine/wine64}
@@ -117,4 +123,10 @@ qel_wine_shutdown() {
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k 2>/dev/null || true
     fi
+}
+
+# Ends what qel_wine_warmup and qel_xvfb_start started.
+qel_winenv_stop() {
+    qel_wine_shutdown
+    qel_xvfb_stop
 }

@@ -33,7 +33,7 @@ wine64() {
 
 echo "setup: preparing Wine prefix $WINEPREFIX"
 started=$(date +%s)
-trap 'qel_wine_shutdown; qel_xvfb_stop' EXIT
+trap qel_winenv_stop EXIT
 qel_xvfb_start
 rm -f "$ready"
 if ! grep -qs '^#arch=win64' "$WINEPREFIX/system.reg"; then

@@ -1,53 +1,27 @@
 #include "web/HtmlDocument.h"
 
+#include "framework/ComPtr.h"
+#include "framework/Convert.h"
+
 #include <exdisp.h>
 #include <mshtml.h>
 
-#include <vector>
-
-namespace {
-
-// One interface reference, released when it goes out of scope.
-template <typename T> class CInterface {
-public:
-    CInterface() = default;
-    CInterface(const CInterface&) = delete;
-    CInterface& operator=(const CInterface&) = delete;
-    ~CInterface() { Reset(); }
-
-    void Reset() {
-        if (p != nullptr)
-            p->Release();
-        p = nullptr;
-    }
-    T* operator->() const { return p; }
-
-    T* p = nullptr;
-};
-
-template <typename T> bool Query(IUnknown* pFrom, REFIID iid, CInterface<T>& to) {
-    return pFrom != nullptr &&
-           SUCCEEDED(pFrom->QueryInterface(iid, reinterpret_cast<void**>(&to.p))) &&
-           to.p != nullptr;
-}
-
-} // namespace
-
 void TurnDocumentScrollOff(IDispatch* pBrowser) {
-    CInterface<IWebBrowser2> webBrowser;
-    if (!Query(pBrowser, IID_IWebBrowser2, webBrowser))
+    CComPtr<IDispatch> browser = pBrowser;
+    CComPtr<IWebBrowser2> webBrowser;
+    if (browser == nullptr || FAILED(browser.QueryInterface(&webBrowser)) || webBrowser == nullptr)
         return;
-    CInterface<IDispatch> document;
-    if (FAILED(webBrowser->get_Document(&document.p)) || document.p == nullptr)
+    CComPtr<IDispatch> document;
+    if (FAILED(webBrowser->get_Document(&document)) || document == nullptr)
         return;
-    CInterface<IHTMLDocument2> document2;
-    if (!Query(document.p, IID_IHTMLDocument2, document2))
+    CComPtr<IHTMLDocument2> document2;
+    if (FAILED(document.QueryInterface(&document2)) || document2 == nullptr)
         return;
-    CInterface<IHTMLElement> body;
-    if (FAILED(document2->get_body(&body.p)) || body.p == nullptr)
+    CComPtr<IHTMLElement> body;
+    if (FAILED(document2->get_body(&body)) || body == nullptr)
         return;
-    CInterface<IHTMLBodyElement> bodyElement;
-    if (!Query(body.p, IID_IHTMLBodyElement, bodyElement))
+    CComPtr<IHTMLBodyElement> bodyElement;
+    if (FAILED(body.QueryInterface(&bodyElement)) || bodyElement == nullptr)
         return; // a frameset's body
     BSTR bstrNo = ::SysAllocString(L"no");
     bodyElement->put_scroll(bstrNo);
@@ -55,35 +29,25 @@ void TurnDocumentScrollOff(IDispatch* pBrowser) {
 }
 
 BOOL ReadDocumentOuterHtml(IDispatch* pDocument, CString& html) {
-    CInterface<IHTMLDocument2> document2;
-    if (!Query(pDocument, IID_IHTMLDocument2, document2))
+    CComPtr<IDispatch> document = pDocument;
+    CComPtr<IHTMLDocument2> document2;
+    if (document == nullptr || FAILED(document.QueryInterface(&document2)) || document2 == nullptr)
         return FALSE;
-    CInterface<IHTMLDocument3> document3;
-    if (!Query(document2.p, IID_IHTMLDocument3, document3))
+    CComPtr<IHTMLDocument3> document3;
+    if (FAILED(document2.QueryInterface(&document3)) || document3 == nullptr)
         return FALSE;
-    CInterface<IHTMLElement> root;
-    if (FAILED(document3->get_documentElement(&root.p)) || root.p == nullptr)
+    CComPtr<IHTMLElement> root;
+    if (FAILED(document3->get_documentElement(&root)) || root == nullptr)
         return FALSE;
-    document3.Reset();
+    document3.Release();
 
     BSTR bstrHtml = nullptr;
     if (FAILED(root->get_outerHTML(&bstrHtml)))
         bstrHtml = nullptr;
-    root.Reset();
-    html = AnsiFromWide(bstrHtml);
+    root.Release();
+    html = AfxW2A(bstrHtml);
     ::SysFreeString(bstrHtml);
     return TRUE;
-}
-
-CString AnsiFromWide(const wchar_t* text) {
-    if (text == nullptr)
-        return CString();
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return CString();
-    std::vector<char> buffer(static_cast<size_t>(size));
-    ::WideCharToMultiByte(CP_ACP, 0, text, -1, buffer.data(), size, nullptr, nullptr);
-    return CString(buffer.data());
 }
 
 CString AnsiFromVariant(const VARIANT* pVar) {
@@ -92,8 +56,8 @@ CString AnsiFromVariant(const VARIANT* pVar) {
     if (pVar == nullptr)
         return CString();
     if (V_VT(pVar) == VT_BSTR)
-        return AnsiFromWide(V_BSTR(pVar));
+        return AfxW2A(V_BSTR(pVar));
     if (V_VT(pVar) == (VT_BYREF | VT_BSTR) && V_BSTRREF(pVar) != nullptr)
-        return AnsiFromWide(*V_BSTRREF(pVar));
+        return AfxW2A(*V_BSTRREF(pVar));
     return CString();
 }

@@ -17,9 +17,6 @@ void TurnDocumentScrollOff(IDispatch* pBrowser);
 // empty text.
 BOOL ReadDocumentOuterHtml(IDispatch* pDocument, CString& html);
 
-// A wide string in the ANSI code page, whole; NULL gives empty text.
-CString AnsiFromWide(const wchar_t* text);
-
 // The string a variant holds (directly, by reference, or in a variant it
 // refers to) in the ANSI code page; empty for any other variant.
 CString AnsiFromVariant(const VARIANT* pVar);

@@ -1,15 +1,13 @@
 #include "web/PageDialogHost.h"
 
+#include "framework/ComPtr.h"
 #include "framework/OleVariant.h"
 #include "web/HtmlDocument.h"
 
 BOOL CPageDialogHost::ReadDocumentHtml(CString& html) {
-    LPDISPATCH pDocument = m_browser.GetDocument();
-    if (pDocument == nullptr)
-        return FALSE;
-    const BOOL bRead = ReadDocumentOuterHtml(pDocument, html);
-    pDocument->Release();
-    return bRead;
+    CComPtr<IDispatch> pDocument;
+    pDocument.Attach(m_browser.GetDocument());
+    return pDocument != nullptr && ReadDocumentOuterHtml(pDocument, html);
 }
 
 void CPageDialogHost::TurnScrollOff() {

@@ -7,11 +7,13 @@
 #include "web/PageHost.h"
 #include "web/WebBrowser2.h"
 
+#include <exdispid.h>
+
 // The page dialogs' one event sink entry: the browser control's
-// DocumentComplete (dispatch id 259) with its browser object and address,
-// handled by OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL).
+// DocumentComplete with its browser object and address, handled by
+// OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL).
 #define ON_DOCUMENT_COMPLETE(theClass, id)                                                         \
-    ON_EVENT(theClass, id, 259, OnDocumentComplete, VTS_DISPATCH VTS_PVARIANT)
+    ON_EVENT(theClass, id, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete, VTS_DISPATCH VTS_PVARIANT)
 
 class CPageDialogHost : public IPageHost {
 public:

@@ -7,7 +7,7 @@
 #include "web/HtmlDocument.h"
 #include "web/PageCompletion.h"
 #include "web/PageDialogHost.h"
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 
 CSetupPageDlg::CSetupPageDlg(CWnd* pParent) : CDialog(IDD_SETUP_PAGE, pParent) {}
 

@@ -4,6 +4,14 @@
 
 #include "framework/String.h"
 
+// What a plug-in path names, as the file system answers for it.
+enum PluginPathKind {
+    PLUGIN_PATH_NONE,   // nothing by that name
+    PLUGIN_PATH_FILE,   // a file that is no reparse point
+    PLUGIN_PATH_FOLDER, // a folder that is no reparse point
+    PLUGIN_PATH_OTHER   // a reparse point, or something whose attributes cannot be read
+};
+
 class IRepairHost {
 public:
     virtual ~IRepairHost() = default;
@@ -15,9 +23,15 @@ public:
     // Program Files folder without a trailing backslash; FALSE when it
     // cannot be determined or comes back empty.
     virtual BOOL GetProgramFilesFolder(CString& folder) = 0;
-    virtual BOOL DeletePluginFile(LPCTSTR path) = 0;                    // DeleteFileA
-    virtual void RunHidden(LPCTSTR commandLine) = 0;                    // WinExec, SW_HIDE
-    virtual void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) = 0; // ShellExecuteA "open"
+    virtual PluginPathKind GetPluginPathKind(LPCTSTR path) = 0; // GetFileAttributesA
+    // Takes the read-only, hidden and system attributes off a file that has
+    // no other name and is no reparse point; leaves anything else alone.
+    virtual void ClearPluginFileAttributes(LPCTSTR path) = 0; // SetFileAttributesA
+    virtual BOOL DeletePluginFile(LPCTSTR path) = 0;          // DeleteFileA
+    // Hidden, not awaited; the program from the system folder.
+    virtual void RunHidden(LPCTSTR commandLine) = 0;
+    // ShellExecuteA "open", hidden; the file from its registered location.
+    virtual void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) = 0;
     virtual void SetTimer(UINT id, UINT elapse) = 0;
     virtual void KillTimer(UINT id) = 0;
     virtual void ShowStartButton(int nShow) = 0;

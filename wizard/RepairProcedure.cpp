@@ -1,6 +1,6 @@
 #include "wizard/RepairProcedure.h"
 
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 
 namespace {
 const LPCTSTR BLANK_LINE = " ";
@@ -55,8 +55,10 @@ void CRepairProcedure::OnBtnStart() {
     m_host.AddLogLine(BLANK_LINE);
     m_host.AddLogLine("√  설치경로의 결제창 파일을 삭제합니다.");
     m_host.SetProgress(2);
-    DeletePluginFiles();
-    m_host.AddLogLine("√  설치경로의 결제창 파일이 삭제 되었습니다.");
+    if (DeletePluginFiles())
+        m_host.AddLogLine("√  설치경로의 결제창 파일이 삭제 되었습니다.");
+    else
+        m_host.AddLogLine("√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다.");
     m_host.AddLogLine(BLANK_LINE);
     m_host.SetProgress(3);
     m_host.AddLogLine("√  카드사 인증 플러그 인을 재설치합니다.");
@@ -77,15 +79,37 @@ void CRepairProcedure::OnBtnStart() {
 }
 
 // Without a Program Files folder the paths would fall on the current drive's
-// root, so nothing is deleted then.
-void CRepairProcedure::DeletePluginFiles() {
+// root, so nothing is deleted then. Attributes are cleared only where no
+// reparse point leads the plug-in folder elsewhere.
+BOOL CRepairProcedure::DeletePluginFiles() {
     CString strFolder;
     if (!m_host.GetProgramFilesFolder(strFolder) || strFolder.IsEmpty())
-        return;
+        return TRUE;
     strFolder += "\\NORVANE";
+    BOOL bPlainFolder = m_host.GetPluginPathKind(strFolder) == PLUGIN_PATH_FOLDER;
     strFolder += "\\QELWallet";
-    for (LPCTSTR name : PLUGIN_FILES)
-        m_host.DeletePluginFile(strFolder + name);
+    bPlainFolder = bPlainFolder && m_host.GetPluginPathKind(strFolder) == PLUGIN_PATH_FOLDER;
+    BOOL bAllGone = TRUE;
+    for (LPCTSTR name : PLUGIN_FILES) {
+        if (DeletePluginFile(strFolder + name, bPlainFolder) == DELETE_KEPT)
+            bAllGone = FALSE;
+    }
+    return bAllGone;
+}
+
+// A folder by a plug-in file's name is no plug-in file: it is left alone.
+// Whatever is still there after the deletion counts as kept, unless it is
+// a folder.
+CRepairProcedure::DeleteOutcome CRepairProcedure::DeletePluginFile(const CString& strPath,
+                                                                   BOOL bClearAttributes) {
+    const PluginPathKind kind = m_host.GetPluginPathKind(strPath);
+    if (kind == PLUGIN_PATH_NONE || kind == PLUGIN_PATH_FOLDER)
+        return DELETE_ABSENT;
+    if (kind == PLUGIN_PATH_FILE && bClearAttributes)
+        m_host.ClearPluginFileAttributes(strPath);
+    m_host.DeletePluginFile(strPath);
+    const PluginPathKind left = m_host.GetPluginPathKind(strPath);
+    return left == PLUGIN_PATH_FILE || left == PLUGIN_PATH_OTHER ? DELETE_KEPT : DELETE_DONE;
 }
 
 void CRepairProcedure::OnBtnTest() {

@@ -6,6 +6,7 @@ import collections
 import glob
 import os
 import re
+import shutil
 import socket
 import struct
 import subprocess
@@ -68,18 +69,24 @@ def plant_files(folder):
             f.write(b"plug-in file " + name.encode() + b"\n")
 
 
-def start_server(script, log_path, flow, refresh):
+def port_free():
     with socket.socket() as s:
-        if s.connect_ex(("127.0.0.1", PORT)) == 0:
-            raise CheckFailed("port %d is taken; the test needs it for the demo server" % PORT)
-    proc = subprocess.Popen([sys.executable, script, str(PORT), "--log", log_path,
-                             "--timeout", "400", "--flow", flow, "--refresh", str(refresh)], stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL)
+        return s.connect_ex(("127.0.0.1", PORT)) != 0
 
-    def up():
-        with socket.socket() as s:
-            return s.connect_ex(("127.0.0.1", PORT)) == 0
-    poll("the demo server", up, 15, 0.1)
+
+def start_server(script, log_path, flow, refresh):
+    # Another work tree's test run on this machine holds the port for a few minutes at most.
+    if not port_free():
+        report("e2e: port %d is taken (another test run?); waiting up to 10 min" % PORT)
+        poll("port %d to be free for the demo server" % PORT, port_free, 600, 1)
+    proc = subprocess.Popen([sys.executable, script, str(PORT), "--log", log_path,
+                             "--timeout", "400", "--flow", flow, "--refresh", str(refresh)],
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL)
+    # Its first line comes once it listens; it ends at once when the port was taken after all.
+    if not proc.stdout.readline():
+        proc.wait(timeout=10)
+        raise CheckFailed("the demo server did not start on port %d" % PORT)
     return proc
 
 
@@ -184,13 +191,19 @@ def start_and_close_notice(run):
     return window
 
 
-def moment(wiz, what, condition, limit):
+def moment(wiz, what, condition, limit, progress=None):
     """Waits until condition(window) holds; returns (when it came to, on the wall clock:
     halfway between the middles of the last look that saw it not yet and the first that
-    saw it, the window)."""
-    end = time.monotonic() + limit
+    saw it, the window). progress(seconds waited) is called every 30 s of the wait."""
+    start = time.monotonic()
+    end = start + limit
+    told = 0
     seen = time.time()
     while time.monotonic() < end:
+        waited = time.monotonic() - start
+        if progress and waited >= told + 30:
+            told += 30
+            progress(told)
         before = time.time()
         window = wiz.inspect()
         middle = (before + time.time()) / 2
@@ -202,8 +215,8 @@ def moment(wiz, what, condition, limit):
     raise CheckFailed("timed out after %gs waiting for %s" % (limit, what))
 
 
-def dialog_closed(wiz, what, limit):
-    return moment(wiz, what + " to close", lambda w: not visible_owned(w), limit)[0]
+def dialog_closed(wiz, what, limit, progress=None):
+    return moment(wiz, what + " to close", lambda w: not visible_owned(w), limit, progress)[0]
 
 
 def open_page_dialog(run, window, button, what, page, stage):
@@ -223,10 +236,10 @@ def open_setup_page(run, window):
 def reinstalled(run, hint):
     """Checks the state after stage 2 and the plug-in folder; the installer's request."""
     shown = {E.IDC_BTN_TEST, E.IDC_BTN_CANCEL} | ({E.IDC_HINT} if hint else set())
-    window = wait_state(run.wiz, "stage 2", E.REINSTALLED, 5, shown,
+    window = wait_state(run.wiz, "stage 2", run.shown_lines(E.REINSTALLED), 5, shown,
                         either=() if hint else {E.IDC_HINT})
     left = [n for n in E.PLUGIN_FILES if os.path.exists(os.path.join(run.folder, n))]
-    check("plug-in files left", [], left)
+    check("plug-in files left", [run.held] if run.held else [], left)
     check("%s kept" % E.KEPT_FILE, True, os.path.exists(os.path.join(run.folder, E.KEPT_FILE)))
     report("ok: reinstalled")
     poll("the installer request", fetched(run.server_log, E.INSTALLER), 30)
@@ -259,7 +272,7 @@ def open_payment_test(run, window):
 
 
 def verdict_shown(run, lines):
-    window = wait_state(run.wiz, "stage 3", lines, 10, {E.IDC_BTN_CANCEL})
+    window = wait_state(run.wiz, "stage 3", run.shown_lines(lines), 10, {E.IDC_BTN_CANCEL})
     report("ok: payment test reported (%s)" % ("success" if lines == E.TESTED_SUCCESS
                                                else "failure"))
     snap("6-success" if lines == E.TESTED_SUCCESS else "6-failure")
@@ -302,6 +315,14 @@ def finish(run, window):
     report("ok: wizard ended, no window left, %d browser objects all released" % objects)
 
 
+def check_prefix_changes(run, prefix, before):
+    """The prefix changed since before by the twelve deleted plug-in files only."""
+    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
+    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
+    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
+    run.notes += ["Wine's own change, left out of the audit: %s" % c for c in ignored]
+
+
 def success(run):
     """The customer's run: a running browser is ended, the files go, both page flows
     pass; the prefix changes by the twelve deleted files and nothing else."""
@@ -310,11 +331,43 @@ def success(run):
     start_browser(run)
     window = reinstall(run, start_and_close_notice(run))
     finish(run, payment_test(run, window, E.TESTED_SUCCESS))
-    changes, ignored = prefix_audit.changes(before, prefix_audit.settled_snapshot(prefix))
-    for change in ignored:
-        report("note: not the wizard's own: %s" % change)
-    diff_lines("changes to the Wine prefix", deleted_plugin_files(run, prefix), changes)
-    report("ok: the prefix changed by the %d deleted plug-in files only" % len(changes))
+    check_prefix_changes(run, prefix, before)
+
+
+def held_file(run):
+    """Another program holds a plug-in file open without delete sharing: it stays, the
+    second line says so, and the prefix changes by the other eleven deletions only."""
+    prefix = os.environ["WINEPREFIX"]
+    before = prefix_audit.settled_snapshot(prefix)
+    path = os.path.join(run.folder, run.held)
+    with open(path, "rb") as f:
+        content = f.read()
+    holder = hold(run, path)
+    try:
+        finish(run, reinstall(run, start_and_close_notice(run)))
+    finally:
+        holder.stdin.close()
+        holder.wait(timeout=30)
+    with open(path, "rb") as f:
+        check("the held file's content", content, f.read())
+    report("ok: %s held, kept and reported; the other %d deleted"
+           % (run.held, len(E.PLUGIN_FILES) - 1))
+    check_prefix_changes(run, prefix, before)
+
+
+def hold(run, path):
+    """Starts the helper that holds path open without delete sharing; returns it once it
+    holds the file. Closing its standard input lets the file go."""
+    drive = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+    windows_path = "C:\\" + os.path.relpath(path, drive).replace("/", "\\")
+    holder = subprocess.Popen([wine(), run.holder, windows_path], stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, stderr=run.wiz.log)
+    said = holder.stdout.readline()
+    if said != b"held\n":
+        holder.stdin.close()
+        holder.wait(timeout=30)
+        raise CheckFailed("the helper could not hold %s (it said %r)" % (windows_path, said))
+    return holder
 
 
 def verdict(run):
@@ -329,7 +382,11 @@ def time_out(run):
     open_payment_test(run, window)
     # The countdown starts as the dialog asks for its page, the server log's last write.
     asked = os.path.getmtime(run.server_log)
-    took = dialog_closed(run.wiz, "the payment-test dialog", TIMEOUT_TICKS + 60) - asked
+
+    def countdown(_):
+        left = asked + TIMEOUT_TICKS - time.time()
+        report("e2e: %s: the wizard's time-out in %.0f s" % (run.name, max(left, 0)))
+    took = dialog_closed(run.wiz, "the payment-test dialog", TIMEOUT_TICKS + 60, countdown) - asked
     check_near("the time-out after the page request", TIMEOUT_TICKS, took, 2)
     report("ok: the payment test timed out after %.1f s" % took)
     finish(run, verdict_shown(run, E.TESTED_FAILURE))
@@ -375,6 +432,43 @@ def setup_page_unfetchable(run):
     finish(run, reinstalled(run, hint=False))
 
 
+# Bound on the payment test with no browser control: no page to wait for.
+NO_BROWSER_LIMIT = 10
+
+
+def no_browser(run):
+    """The browser control's class is unavailable (QEL_BROWSER=none): neither page dialog
+    opens, stage 2 goes on as after a completed flow, and the payment test fails at
+    once. The prefix changes by the twelve deleted files and nothing else."""
+    prefix = os.environ["WINEPREFIX"]
+    before = prefix_audit.settled_snapshot(prefix)
+    run.wiz.env["QEL_BROWSER"] = "none"
+    window = start_and_close_notice(run)
+    click_control(window, E.IDC_BTN_START)
+    ended, _ = moment(run.wiz, "the end of stage 2",
+                      lambda w: control(w, E.IDC_BTN_TEST)["visible"], 60)
+    shown, _ = moment(run.wiz, "the hint image", lambda w: control(w, E.IDC_HINT)["visible"],
+                      HINT_DELAY + 15)
+    check_near("the hint after stage 2", HINT_DELAY, shown - ended, 1)
+    window = reinstalled(run, hint=True)
+    # The pointer still rests where the second next image now is, and xdotool's
+    # "mousemove --sync" waits for a move that does not come: move it off first.
+    subprocess.run(["xdotool", "mousemove", "0", "0"], check=True, timeout=30)
+    clicked = time.time()
+    click_control(window, E.IDC_BTN_TEST)
+    failed, _ = moment(run.wiz, "the failure lines",
+                       lambda w: shows_state(w, E.TESTED_FAILURE, 10, {E.IDC_BTN_CANCEL}),
+                       NO_BROWSER_LIMIT)
+    report("ok: the payment test failed %.1f s after the click" % (failed - clicked))
+    for page in (E.SETUP_PAGE, E.PAY_PAGE):
+        check("%s requested" % page, False, fetched(run.server_log, page)())
+    with open(run.browser_log, encoding="utf-8", errors="replace") as f:
+        refused = f.read().count("class unavailable")
+    check("classes refused by the stand-in", 2, refused)
+    finish(run, verdict_shown(run, E.TESTED_FAILURE))
+    check_prefix_changes(run, prefix, before)
+
+
 def about_box(run):
     """System command 16, posted from outside, opens the about box; Esc closes it."""
     window = start_and_close_notice(run)
@@ -387,6 +481,12 @@ def about_box(run):
     check_state(window, E.INTRO, 0, {E.IDC_BTN_START, E.IDC_BTN_CANCEL})
     report("ok: about box opened by system command %d and closed" % E.IDM_ABOUTBOX)
     finish(run, window)
+
+
+def start_close(run):
+    """The wizard starts to its window and ends by its cancel image (the release test's
+    signed exe)."""
+    finish(run, start_and_close_notice(run))
 
 
 def drag(run):
@@ -404,6 +504,52 @@ def drag(run):
     finish(run, window)
 
 
+# Named like system programs and DLLs that are no KnownDLLs; tests/planted's
+# program and DLL, which only record that they ran.
+PLANTED_PROGRAMS = ["taskkill.exe", "iexplore.exe"]
+PLANTED_DLLS = ["comctl32.dll", "version.dll", "uxtheme.dll", "dwmapi.dll", "cryptbase.dll"]
+# Wine takes its builtin DLL over a same-named file it finds beside a program unless told
+# to take that file, as Windows does. version.dll stays builtin: Wine's own user32 imports
+# it before any code of the program runs (Windows' user32 does not).
+PLANTED_OVERRIDES = "comctl32,uxtheme,dwmapi,cryptbase=n,b"
+
+
+def plant_beside(run):
+    """Copies the wizard into a folder of its own, its current folder too, beside the
+    planted files; returns the folder."""
+    if not run.plants:
+        raise CheckFailed("the planted scenario needs --plants")
+    folder = os.path.join(os.path.dirname(run.server_log), "planted-run")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for names, built in ((PLANTED_PROGRAMS, "qel_planted_program.exe"),
+                         (PLANTED_DLLS, "qel_planted_library.dll")):
+        for name in names:
+            shutil.copy(os.path.join(run.plants, built), os.path.join(folder, name))
+    run.wiz.exe = shutil.copy(run.wiz.exe, folder)
+    run.wiz.env["WINEDLLOVERRIDES"] = PLANTED_OVERRIDES
+    return folder
+
+
+def planted_ran(folder):
+    return sorted(n[:-len(".ran")] for n in os.listdir(folder) if n.endswith(".ran"))
+
+
+def planted(run):
+    """Run from a folder holding programs and DLLs named like the system's, through stage 2:
+    none of them runs; the system's taskkill ends the open browser and the registered
+    browser fetches the installer."""
+    folder = plant_beside(run)
+    start_browser(run)
+    try:
+        window = reinstall(run, start_and_close_notice(run))
+    except CheckFailed as e:
+        raise CheckFailed("%s (planted files that ran: %s)" % (e, planted_ran(folder) or "none"))
+    check("planted files that ran", [], planted_ran(folder))
+    report("ok: nothing planted ran (%s)" % ", ".join(PLANTED_PROGRAMS + PLANTED_DLLS))
+    finish(run, window)
+
+
 # Each scenario: what it does, the demo server's flow and its page refresh in seconds.
 SCENARIOS = {
     "success": (success, "success", 2),
@@ -416,6 +562,8 @@ SCENARIOS = {
     "modern": (verdict, "modern", 2),
     # The result page is reached by the result frame's own navigation.
     "selfnav": (verdict, "selfnav", 2),
+    # The result page is an iframe inside an iframe.
+    "nested": (verdict, "nested", 2),
     # The setup page cannot be fetched: the error page stays until the OK image.
     "nosetup": (setup_page_unfetchable, "nosetup", 2),
     "stall": (time_out, "stall", 2),
@@ -424,10 +572,17 @@ SCENARIOS = {
     "setup-ok": (setup_closed_by_ok, "success", 600),
     "about": (about_box, "success", 2),
     "drag": (drag, "success", 2),
+    # Asks for no page, so needs no demo server (the release exe's is the maker's).
+    "close": (start_close, None, 2),
+    # The browser control's class is unavailable: no page dialog opens.
+    "nobrowser": (no_browser, "success", 2),
+    "planted": (planted, "success", 2),
+    # A plug-in file held open by another program; the run ends after stage 2.
+    "held": (held_file, "success", 2),
 }
 VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
             "frame": E.TESTED_SUCCESS, "nobody": E.TESTED_SUCCESS, "modern": E.TESTED_FAILURE,
-            "selfnav": E.TESTED_SUCCESS}
+            "selfnav": E.TESTED_SUCCESS, "nested": E.TESTED_SUCCESS}
 
 
 def start_browser(run):
@@ -440,7 +595,19 @@ def start_browser(run):
 
 def deleted_plugin_files(run, prefix):
     folder = os.path.relpath(run.folder, os.path.join(prefix, "drive_c"))
-    return sorted("- file:" + os.path.join(folder, n) for n in E.PLUGIN_FILES)
+    return sorted("- file:" + os.path.join(folder, n) for n in E.PLUGIN_FILES if n != run.held)
+
+
+def browser_log(windows_path):
+    """The host path of a QEL_BROWSER_LOG given as Z:\\... or C:\\... (None when unset)."""
+    if not windows_path:
+        return None
+    drive, rest = windows_path[:2].upper(), windows_path[2:].replace("\\", "/")
+    if drive == "Z:":
+        return rest
+    if drive == "C:":
+        return os.path.join(os.environ["WINEPREFIX"], "drive_c", rest.lstrip("/"))
+    raise CheckFailed("QEL_BROWSER_LOG=%s: give a Z: or C: path" % windows_path)
 
 
 class Run:
@@ -450,40 +617,61 @@ class Run:
         self.name = name
         self.action, self.flow, self.refresh = SCENARIOS[name]
         self.server_log = os.path.join(args.work, "demo_server-%s.log" % name)
-        self.browser_log = os.path.join(args.work, "standin-%s.log" % name)
+        self.browser_log = browser_log(os.environ.get("QEL_BROWSER_LOG")) or \
+            os.path.join(args.work, "standin-%s.log" % name)
         wizard_log = os.path.join(args.work, "wizard-%s.log" % name)
         shots = glob.glob(os.path.join(OUT["shots"] or args.work, "%s-*.png" % name))
         for old in [self.server_log, self.browser_log, wizard_log] + shots:
             if os.path.exists(old):
                 os.remove(old)
         self.folder = plugin_folder(args.exe)
+        self.plants = args.plants
+        self.holder = args.holder
+        self.held = E.HELD_FILE if name == "held" else None
+        # Information for the reader, printed after the scenario's result.
+        self.notes = []
         self.wiz = Wizard(args.exe, args.inspect, wizard_log,
                           {"QEL_BROWSER_LOG": "Z:" + self.browser_log.replace("/", "\\")})
+
+
+    def shown_lines(self, lines):
+        """The log lines as this run shows them: with a plug-in file left, the
+        second line of stage 2 says so."""
+        if not self.held:
+            return lines
+        return [E.PARTLY_DELETED if i == 2 else line for i, line in enumerate(lines)]
 
 
 def run_scenario(args, name):
     """One wizard run of a scenario against the demo server; 0 when it passed."""
     OUT["flow"] = name
-    report("e2e: %s" % name)
-    run = Run(args, name)
-    plant_files(run.folder)
+    report("e2e: %s: started %s" % (name, time.strftime("%H:%M:%S")))
     started = time.monotonic()
-    server = start_server(args.server, run.server_log, run.flow, run.refresh)
+    result = "FAILED"
+    run = server = None
     try:
+        run = Run(args, name)
+        plant_files(run.folder)
+        server = run.flow and start_server(args.server, run.server_log, run.flow, run.refresh)
         run.action(run)
+        result = "passed"
     except CheckFailed as e:
         report("e2e FAILED (%s): %s" % (name, e))
         shot = os.path.join(args.work, "failure-%s.png" % name)
         screenshot(shot)
         print("e2e: the screen at the failure: %s; the wizard's output: %s"
-              % (shot, run.wiz.log.name))
-        return 1
+              % (shot, run.wiz.log.name if run else "none"))
     finally:
-        run.wiz.stop()
-        server.terminate()
-        server.wait(timeout=10)
-        report("e2e: %s took %.0fs" % (name, time.monotonic() - started))
-    return 0
+        if run:
+            run.wiz.stop()
+        if server:
+            server.terminate()
+            server.wait(timeout=10)
+            server.stdout.close()
+    report("e2e: %s: %s after %.0f s" % (name, result, time.monotonic() - started))
+    for note in run.notes if run else []:
+        report("info: " + note)
+    return 0 if result == "passed" else 1
 
 
 def main():
@@ -492,16 +680,23 @@ def main():
     ap.add_argument("--inspect", required=True)
     ap.add_argument("--server", required=True)
     ap.add_argument("--work", required=True)
+    ap.add_argument("--plants", help="folder of tests/planted's program and DLL")
+    ap.add_argument("--holder", help="qel_hold_file.exe, for the scenario held")
     ap.add_argument("--shots", help="folder for the screenshots (default WORK/screenshots)")
     ap.add_argument("--scenarios", "--flows", default="success,failure",
                     help="comma-separated scenarios to run: " + ", ".join(SCENARIOS))
     args = ap.parse_args()
     for var in ("WINEPREFIX", "DISPLAY"):
         if not os.environ.get(var):
-            print("e2e: %s is not set (run through tools/test.sh)" % var)
+            print("e2e: %s is not set (run through tools/test.sh, or see the README)" % var)
             return 1
-    if not os.path.exists(args.exe):
-        print("e2e: %s has not been built" % args.exe)
+    # Wine runs the exes from their own folders: relative paths are made whole here.
+    for opt in ("exe", "inspect", "server", "work", "shots"):
+        if getattr(args, opt):
+            setattr(args, opt, os.path.abspath(getattr(args, opt)))
+    missing = [path for path in (args.exe, args.inspect, args.server) if not os.path.isfile(path)]
+    if missing:
+        print("e2e: no such file: %s (not built?)" % ", ".join(missing))
         return 1
     names = args.scenarios.split(",")
     unknown = [n for n in names if n not in SCENARIOS]

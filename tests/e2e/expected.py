@@ -30,6 +30,9 @@ REINSTALLED = [
     " ",
 ]
 
+# The second line when a plug-in file is still there after the deletions.
+PARTLY_DELETED = "√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다."
+
 TESTING = REINSTALLED + [
     "√  플러그인 파일의 재설치가 완료 되었습니다.",
     "√  결제 테스트를 진행합니다.",
@@ -55,6 +58,7 @@ PLUGIN_FILES = [
     "certkit_ioc.dll", "qelmark.bmp",
 ]
 KEPT_FILE = "keep.txt"
+HELD_FILE = "qelcard.dll"  # held open by another program in the scenario "held"
 
 SETUP_PAGE = "/plugin/wizard/wizard_setup.html"
 PAY_PAGE = "/plugin/wizard/QEL_pay_wizard.html"

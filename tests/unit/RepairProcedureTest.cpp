@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +12,17 @@
 namespace {
 
 typedef std::vector<std::string> Calls;
+
+const char* const PF = "C:\\Program Files\\NORVANE\\QELWallet";
+const char* const PLUGIN_NAMES[] = {
+    "qelpay.dll", "qelcard.dll",   "qelcert.dll",     "qelnet.dll",
+    "qelupd.dll", "vaultlib2.dll", "dirlook32.dll",   "cs_aud.dll",
+    "cs_api.dll", "cshsmkey.dll",  "certkit_ioc.dll", "qelmark.bmp",
+};
+
+std::string PluginPath(const char* name) {
+    return std::string(PF) + "\\" + name;
+}
 
 // Records every host call in order and keeps the state the controls and
 // timers would show: log lines, progress, visibility, pending timers.
@@ -26,10 +38,20 @@ public:
     std::set<UINT> m_timers;
     BOOL m_bFolderFound = TRUE;
     CString m_strFolder = "C:\\Program Files";
-    BOOL m_bDeleteResult = TRUE;
+    // What each path names; a path not listed names nothing. A deletion
+    // takes away a file or link unless it is held.
+    std::map<std::string, PluginPathKind> m_paths;
+    std::set<std::string> m_held;
     int m_nVerdict = 1;
     std::function<void()> m_onSetupPage;
     std::function<void()> m_onPaymentTest;
+
+    CRecordingHost() {
+        m_paths["C:\\Program Files\\NORVANE"] = PLUGIN_PATH_FOLDER;
+        m_paths[PF] = PLUGIN_PATH_FOLDER;
+        for (const char* name : PLUGIN_NAMES)
+            m_paths[PluginPath(name)] = PLUGIN_PATH_FILE;
+    }
 
     void ClearLog() override {
         Record("ClearLog");
@@ -54,9 +76,21 @@ public:
             folder = m_strFolder;
         return m_bFolderFound;
     }
+    PluginPathKind GetPluginPathKind(LPCTSTR path) override {
+        Record(std::string("GetPluginPathKind ") + path);
+        auto it = m_paths.find(path);
+        return it == m_paths.end() ? PLUGIN_PATH_NONE : it->second;
+    }
+    void ClearPluginFileAttributes(LPCTSTR path) override {
+        Record(std::string("ClearPluginFileAttributes ") + path);
+    }
     BOOL DeletePluginFile(LPCTSTR path) override {
         Record(std::string("DeletePluginFile ") + path);
-        return m_bDeleteResult;
+        auto it = m_paths.find(path);
+        if (it == m_paths.end() || it->second == PLUGIN_PATH_FOLDER || m_held.count(path))
+            return FALSE;
+        m_paths.erase(it);
+        return TRUE;
     }
     void RunHidden(LPCTSTR commandLine) override {
         Record(std::string("RunHidden ") + commandLine);
@@ -134,9 +168,25 @@ const Calls STAGE1_CALLS = {
     "RunHidden taskkill /F /IM iexplore.exe",
 };
 
-const char* const PF = "C:\\Program Files\\NORVANE\\QELWallet";
+const char* const DELETED_LINE = "√  설치경로의 결제창 파일이 삭제 되었습니다.";
+const char* const PARTLY_LINE = "√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다.";
 
-Calls Stage2Calls(bool deletes) {
+// The plug-in folder's two levels looked at; then each file looked at, freed
+// of its attributes, deleted and looked at again.
+Calls DeletionCalls() {
+    Calls calls = {
+        "GetPluginPathKind C:\\Program Files\\NORVANE",
+        std::string("GetPluginPathKind ") + PF,
+    };
+    for (const char* name : PLUGIN_NAMES) {
+        for (const char* call : {"GetPluginPathKind ", "ClearPluginFileAttributes ",
+                                 "DeletePluginFile ", "GetPluginPathKind "})
+            calls.push_back(call + PluginPath(name));
+    }
+    return calls;
+}
+
+Calls Stage2Calls(const Calls& deletion) {
     Calls calls = {
         "ClearLog",
         "AddLogLine  ",
@@ -144,17 +194,9 @@ Calls Stage2Calls(bool deletes) {
         "SetProgress 2",
         "GetProgramFilesFolder",
     };
-    if (deletes) {
-        const char* names[] = {
-            "\\qelpay.dll", "\\qelcard.dll",   "\\qelcert.dll",     "\\qelnet.dll",
-            "\\qelupd.dll", "\\vaultlib2.dll", "\\dirlook32.dll",   "\\cs_aud.dll",
-            "\\cs_api.dll", "\\cshsmkey.dll",  "\\certkit_ioc.dll", "\\qelmark.bmp",
-        };
-        for (const char* name : names)
-            calls.push_back(std::string("DeletePluginFile ") + PF + name);
-    }
+    calls.insert(calls.end(), deletion.begin(), deletion.end());
     const Calls rest = {
-        "AddLogLine √  설치경로의 결제창 파일이 삭제 되었습니다.",
+        std::string("AddLogLine ") + DELETED_LINE,
         "AddLogLine  ",
         "SetProgress 3",
         "AddLogLine √  카드사 인증 플러그 인을 재설치합니다.",
@@ -223,7 +265,7 @@ TEST_F(RepairProcedureTest, Stage2ExactSequenceAndState) {
     ASSERT_TRUE(Tick(IDT_NOTICE));
     TakeCalls();
     m_procedure.OnBtnStart();
-    EXPECT_EQ(Stage2Calls(true), TakeCalls());
+    EXPECT_EQ(Stage2Calls(DeletionCalls()), TakeCalls());
 
     ASSERT_EQ(11u, m_host.m_log.size());
     EXPECT_EQ(" ", m_host.m_log.front());
@@ -249,25 +291,77 @@ TEST_F(RepairProcedureTest, EachDeletionPathHoldsOneFileName) {
     }
 }
 
-TEST_F(RepairProcedureTest, Stage2IsTheSameWhenNoFileCanBeDeleted) {
-    m_host.m_bDeleteResult = FALSE;
-    m_procedure.OnBtnStart();
-    EXPECT_EQ(Stage2Calls(true), TakeCalls());
-    EXPECT_EQ(11u, m_host.m_log.size());
-    EXPECT_EQ(5, m_host.m_nProgress);
+// The second line says whether a plug-in file is left; only plain files
+// are freed of their attributes, and a folder by a file's name is left alone.
+TEST_F(RepairProcedureTest, Stage2SaysWhetherAPluginFileIsLeft) {
+    const std::string card = PluginPath("qelcard.dll");
+    struct SCase {
+        const char* name;
+        std::function<void(CRecordingHost&)> arrange;
+        const char* line;
+        size_t nCleared;
+        size_t nDeleteCalls;
+    };
+    const SCase cases[] = {
+        {"all deleted", [](CRecordingHost&) {}, DELETED_LINE, 12, 12},
+        {"all absent",
+         [](CRecordingHost& h) {
+             for (const char* name : PLUGIN_NAMES)
+                 h.m_paths.erase(PluginPath(name));
+         },
+         DELETED_LINE, 0, 0},
+        {"one still there", [&](CRecordingHost& h) { h.m_held.insert(card); }, PARTLY_LINE, 12, 12},
+        {"one a directory", [&](CRecordingHost& h) { h.m_paths[card] = PLUGIN_PATH_FOLDER; },
+         DELETED_LINE, 11, 11},
+        {"a link kept",
+         [&](CRecordingHost& h) {
+             h.m_paths[card] = PLUGIN_PATH_OTHER;
+             h.m_held.insert(card);
+         },
+         PARTLY_LINE, 11, 12},
+        {"plug-in folder a link", [](CRecordingHost& h) { h.m_paths[PF] = PLUGIN_PATH_OTHER; },
+         DELETED_LINE, 0, 12},
+    };
+    for (const SCase& c : cases) {
+        CRecordingHost host;
+        c.arrange(host);
+        const std::map<std::string, PluginPathKind> before = host.m_paths;
+        CRepairProcedure(host).OnBtnStart();
+        ASSERT_EQ(11u, host.m_log.size()) << c.name;
+        EXPECT_EQ(c.line, host.m_log[2]) << c.name;
+        EXPECT_EQ(5, host.m_nProgress) << c.name;
+        auto count = [&](const std::string& call) {
+            return static_cast<size_t>(
+                std::count_if(host.m_calls.begin(), host.m_calls.end(),
+                              [&](const std::string& s) { return s.rfind(call, 0) == 0; }));
+        };
+        EXPECT_EQ(c.nCleared, count("ClearPluginFileAttributes ")) << c.name;
+        EXPECT_EQ(c.nDeleteCalls, count("DeletePluginFile ")) << c.name;
+        if (before.count(card) != 0 && before.at(card) == PLUGIN_PATH_FOLDER) {
+            EXPECT_EQ(0u, count("DeletePluginFile " + card)) << c.name;
+        }
+        // Every file but a held one is gone; nothing else was touched.
+        for (const auto& entry : before) {
+            const bool bFile = entry.second != PLUGIN_PATH_FOLDER;
+            const bool bPlugin = entry.first.rfind(std::string(PF) + "\\", 0) == 0;
+            EXPECT_EQ(!(bFile && bPlugin) || host.m_held.count(entry.first) != 0,
+                      host.m_paths.count(entry.first) != 0)
+                << c.name << " " << entry.first;
+        }
+    }
 }
 
 TEST_F(RepairProcedureTest, NoProgramFilesFolderDeletesNothing) {
     m_host.m_bFolderFound = FALSE;
     m_procedure.OnBtnStart();
-    EXPECT_EQ(Stage2Calls(false), TakeCalls());
+    EXPECT_EQ(Stage2Calls({}), TakeCalls());
     EXPECT_EQ(11u, m_host.m_log.size());
     EXPECT_EQ(5, m_host.m_nProgress);
 
     CRecordingHost host;
     host.m_strFolder = "";
     CRepairProcedure(host).OnBtnStart();
-    EXPECT_EQ(Stage2Calls(false), host.m_calls);
+    EXPECT_EQ(Stage2Calls({}), host.m_calls);
 }
 
 TEST_F(RepairProcedureTest, HintStepShowsTheHintOnce) {
@@ -330,7 +424,7 @@ TEST_F(RepairProcedureTest, StartClickBeforeNoticeTimerRunsStage1InsideSetupPage
     m_host.m_onSetupPage = [this] { EXPECT_TRUE(Tick(IDT_NOTICE)); };
     m_procedure.OnBtnStart();
 
-    Calls expected = Stage2Calls(true);
+    Calls expected = Stage2Calls(DeletionCalls());
     auto setup = std::find(expected.begin(), expected.end(), "RunSetupPage");
     expected.insert(setup + 1, STAGE1_CALLS.begin(), STAGE1_CALLS.end());
     EXPECT_EQ(expected, TakeCalls());

@@ -90,7 +90,7 @@ const std::vector<CExpectedDialog>& ExpectedDialogs() {
          102,
          u"",
          {
-             {0xFFFF, kStatic, CNameOrId::Name(kNoticeText), 0x50020000, 7, 20, 275, 51},
+             {0xFFFF, kStatic, CNameOrId::Name(kNoticeText), 0x50020000, 7, 20, 275, 56},
              {1000, kStatic, CNameOrId::Id(137), 0x5000010E, 120, 79, 37, 16},
          }},
         {132,

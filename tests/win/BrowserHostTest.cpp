@@ -4,12 +4,16 @@
 #include "tests/win/TestResource.h"
 #include "tests/win/WinTestApp.h"
 
+#include "framework/ComPtr.h"
 #include "framework/Dialog.h"
+#include "framework/OleControlContainer.h"
 #include "framework/OleControlSite.h"
 #include "framework/OleVariant.h"
 #include "res/resource.h"
 #include "web/WebBrowser2.h"
 
+#include <exdisp.h>
+#include <exdispid.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,7 +58,8 @@ public:
 #define VTS_NAVIGATE VTS_DISPATCH VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT
 BEGIN_EVENTSINK_MAP(CBrowserTestDlg, CDialog)
 ON_EVENT(CBrowserTestDlg, IDC_BROWSER_SETUP, 250, OnBeforeNavigate2, VTS_NAVIGATE VTS_PBOOL)
-ON_EVENT(CBrowserTestDlg, IDC_BROWSER_SETUP, 259, OnDocumentComplete, VTS_DISPATCH VTS_PVARIANT)
+ON_EVENT(CBrowserTestDlg, IDC_BROWSER_SETUP, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete,
+         VTS_DISPATCH VTS_PVARIANT)
 END_EVENTSINK_MAP()
 
 // References held on an object besides the caller's own.
@@ -87,11 +92,17 @@ TEST_F(BrowserHostTest, TemplateControlNavigatesAndClosesCleanly) {
     HWND hWndCtrl = nullptr;
     IDispatch* pSink = nullptr;
     ULONG nSinkRefsOpen = 0;
-    LPDISPATCH pDoc = reinterpret_cast<LPDISPATCH>(1);
+    CComPtr<IDispatch> pDoc, pControlDoc;
     dlg.m_onInit = [&](CBrowserTestDlg& d) {
         PostToModalLoop([&] {
             PumpUntil([&] { return listener.HasRequest(); }, 20000);
-            pDoc = dlg.m_browser.GetDocument();
+            // The wrapper hands on the control's own Document property.
+            pDoc.Attach(dlg.m_browser.GetDocument());
+            CComPtr<IWebBrowser2> pWebBrowser;
+            if (IUnknown* pUnk = dlg.m_browser.GetControlUnknown())
+                pUnk->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pWebBrowser));
+            if (pWebBrowser != nullptr)
+                pWebBrowser->get_Document(&pControlDoc);
             dlg.EndDialog(0);
         });
         CWnd* pCtrl = d.GetDlgItem(IDC_BROWSER_SETUP);
@@ -125,11 +136,12 @@ TEST_F(BrowserHostTest, TemplateControlNavigatesAndClosesCleanly) {
     dlg.DoModal();
 
     EXPECT_EQ("GET /plugin/wizard/wizard_setup.html HTTP/1.1", listener.RequestLine());
-    EXPECT_EQ(nullptr, pDoc); // no HTML engine here: no document
-    if (pDoc != nullptr && pDoc != reinterpret_cast<LPDISPATCH>(1))
-        pDoc->Release();
+    EXPECT_EQ(pControlDoc.p, pDoc.p);
     EXPECT_GE(dlg.m_nBeforeNavigate, 1);
     EXPECT_FALSE(::IsWindow(hWndCtrl));
+    // The control let go of its site and of the site's container.
+    EXPECT_EQ(0, COleControlSite::GetLiveCount());
+    EXPECT_EQ(0, COleControlContainer::GetLiveCount());
     EXPECT_EQ(nullptr, dlg.m_browser.m_hWnd);
     ASSERT_NE(nullptr, pSink);
     EXPECT_GE(nSinkRefsOpen, 2u);
@@ -160,14 +172,14 @@ TEST_F(BrowserHostTest, SinkMatchesArgumentsToTheEntry) {
             results.push_back(
                 pSink->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, p, nullptr, nullptr, &nErr));
         };
-        invoke(259, &good);
+        invoke(DISPID_DOCUMENTCOMPLETE, &good);
         DISPPARAMS tooFew = {args, nullptr, 1, 0};
-        invoke(259, &tooFew);
+        invoke(DISPID_DOCUMENTCOMPLETE, &tooFew);
         VARIANT swapped[2] = {args[1], args[0]};
         DISPPARAMS wrongTypes = {swapped, nullptr, 2, 0};
-        invoke(259, &wrongTypes);
+        invoke(DISPID_DOCUMENTCOMPLETE, &wrongTypes);
         DISPPARAMS none = {nullptr, nullptr, 0, 0};
-        invoke(259, &none);
+        invoke(DISPID_DOCUMENTCOMPLETE, &none);
         invoke(4242, &none); // no entry: ignored
         EXPECT_EQ(1, d.m_nDocumentComplete);
         EXPECT_EQ(pFrame, d.m_pLastDisp);

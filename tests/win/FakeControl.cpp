@@ -47,8 +47,13 @@ public:
     // IOleObject
     STDMETHODIMP SetClientSite(IOleClientSite* pSite) override {
         Log(pSite ? "SetClientSite" : "SetClientSite(NULL)");
-        if (pSite)
+        if (pSite == nullptr && FakeControlLog().bKeepSite)
+            return S_OK;
+        if (pSite) {
             pSite->AddRef();
+            if (FakeControlLog().bKeepSite && m_pContainer == nullptr)
+                pSite->GetContainer(&m_pContainer);
+        }
         if (m_pSite)
             m_pSite->Release();
         m_pSite = pSite;
@@ -69,7 +74,7 @@ public:
     STDMETHODIMP DoVerb(LONG iVerb, LPMSG, IOleClientSite* pSite, LONG, HWND hWndParent,
                         LPCRECT lprcPosRect) override {
         Log("DoVerb " + std::to_string(iVerb));
-        if (m_hWnd != nullptr || pSite == nullptr)
+        if (m_hWnd != nullptr || pSite == nullptr || m_failure == EFakeFailure::NoWindow)
             return S_OK;
         IOleInPlaceSite* pInPlace = nullptr;
         if (FAILED(pSite->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&pInPlace))))
@@ -116,7 +121,7 @@ public:
     STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
     STDMETHODIMP InitNew() override {
         Log("InitNew");
-        return S_OK;
+        return m_failure == EFakeFailure::InitNew ? E_FAIL : S_OK;
     }
 
     // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
@@ -143,20 +148,33 @@ public:
     STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
     STDMETHODIMP TranslateAccelerator(LPMSG pMsg) override {
         Log("TranslateAccelerator " + std::to_string(pMsg->wParam));
-        return S_OK;
+        IOleControlSite* pControlSite = nullptr;
+        if (pMsg->wParam != VK_RETURN || m_pSite == nullptr ||
+            FAILED(m_pSite->QueryInterface(IID_IOleControlSite,
+                                           reinterpret_cast<void**>(&pControlSite))))
+            return S_OK;
+        const HRESULT hr = pControlSite->TranslateAccelerator(pMsg, 0);
+        pControlSite->Release();
+        return hr;
     }
     STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
     STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
     STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
 
+    explicit CFakeControl(EFakeFailure failure) : m_failure(failure) {}
+
 private:
     virtual ~CFakeControl() {
         if (m_pSite)
             m_pSite->Release();
+        if (m_pContainer)
+            m_pContainer->Release();
     }
     ULONG m_cRef = 1;
+    EFakeFailure m_failure;
     IOleClientSite* m_pSite = nullptr;
+    IOleContainer* m_pContainer = nullptr;
     HWND m_hWnd = nullptr;
 };
 
@@ -175,7 +193,12 @@ public:
         *ppv = nullptr;
         if (pOuter != nullptr)
             return CLASS_E_NOAGGREGATION;
-        CFakeControl* pControl = new CFakeControl;
+        SFakeControlLog& log = FakeControlLog();
+        const EFakeFailure failure =
+            log.nCreated++ >= log.nFailFrom ? log.failure : EFakeFailure::None;
+        if (failure == EFakeFailure::Class)
+            return CLASS_E_CLASSNOTAVAILABLE;
+        CFakeControl* pControl = new CFakeControl(failure);
         HRESULT hr = pControl->QueryInterface(riid, ppv);
         pControl->Release();
         return hr;

@@ -13,7 +13,7 @@
 #include "web/PayTestCountdown.h"
 #include "web/PayTestDlg.h"
 #include "web/SetupPageDlg.h"
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 #include "wizard/PaymentVerdict.h"
 
 #include <gtest/gtest.h>

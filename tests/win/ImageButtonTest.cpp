@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace {
 
 class CButtonDlg : public CDialog {
@@ -51,7 +53,36 @@ void MovePointerTo(HWND hWnd, int x, int y) {
     ::SetCursorPos(pt.x, pt.y);
 }
 
+// A cursor's hot spot and mask and colour bits.
+std::vector<BYTE> CursorImage(HCURSOR hCursor) {
+    ICONINFO info = {};
+    if (!::GetIconInfo(hCursor, &info))
+        return {};
+    std::vector<BYTE> image = {static_cast<BYTE>(info.xHotspot), static_cast<BYTE>(info.yHotspot)};
+    for (HBITMAP hbm : {info.hbmMask, info.hbmColor}) {
+        BITMAP bm = {};
+        if (hbm == nullptr || !::GetObjectA(hbm, sizeof(bm), &bm))
+            continue;
+        std::vector<BYTE> bits(static_cast<size_t>(bm.bmWidthBytes) * bm.bmHeight);
+        ::GetBitmapBits(hbm, static_cast<LONG>(bits.size()), bits.data());
+        image.insert(image.end(), bits.begin(), bits.end());
+        ::DeleteObject(hbm);
+    }
+    return image;
+}
+
 } // namespace
+
+TEST(ImageButtonTest, HandCursorFallsBackToACopyOfTheSystemHand) {
+    const HCURSOR hCopy = CImageButton::CopyHandCursor("C:\\no-such-folder\\winhlp32.exe");
+    ASSERT_NE(nullptr, hCopy);
+    const HCURSOR hSystem = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
+    EXPECT_NE(hSystem, hCopy);
+    const std::vector<BYTE> image = CursorImage(hCopy);
+    EXPECT_GT(image.size(), 2u);
+    EXPECT_EQ(CursorImage(hSystem), image);
+    EXPECT_TRUE(::DestroyCursor(hCopy));
+}
 
 TEST(ImageButtonTest, ShowsItsNormalFaceAndFreesTheTemplatePicture) {
     CButtonDlg dlg;

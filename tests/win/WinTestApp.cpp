@@ -1,5 +1,7 @@
 #include "tests/win/WinTestApp.h"
 
+#include "framework/SystemLibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -38,8 +40,8 @@ HWND PostWindow() {
 class CWinEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
-        ::InitCommonControlsEx(&icc);
+        // As the program does: COMCTL32 from the system folder, kept to the end.
+        AfxInitCommonControls(ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS);
         AfxEnableControlContainer();
         g_testApp.m_hInstance = ::GetModuleHandleA(nullptr);
     }

@@ -6,7 +6,7 @@
 #include "app/WizardDlg.h"
 #include "res/resource.h"
 #include "skin/AboutDlg.h"
-#include "web/WizardServer.h"
+#include "wizard/WizardServer.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +50,73 @@ void WriteFile(const std::string& path) {
     DWORD written = 0;
     ::WriteFile(h, "x", 1, &written, nullptr);
     ::CloseHandle(h);
+}
+
+// Another process that holds a file open without delete sharing
+// (qel_hold_file.exe beside the tests) while the object lives.
+class CFileHolder {
+public:
+    explicit CFileHolder(const std::string& path) {
+        char exe[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string command = exe;
+        command = "\"" + command.substr(0, command.rfind('\\')) + "\\qel_hold_file.exe\" \"" +
+                  path + "\"";
+        SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+        HANDLE hOutput = nullptr, hChildOutput = nullptr, hChildInput = nullptr;
+        ::CreatePipe(&hOutput, &hChildOutput, &sa, 0);
+        ::CreatePipe(&hChildInput, &m_hInput, &sa, 0);
+        ::SetHandleInformation(hOutput, HANDLE_FLAG_INHERIT, 0);
+        ::SetHandleInformation(m_hInput, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = hChildInput;
+        si.hStdOutput = si.hStdError = hChildOutput;
+        m_bStarted = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE,
+                                      CREATE_NO_WINDOW, nullptr, nullptr, &si, &m_pi) != FALSE;
+        ::CloseHandle(hChildInput);
+        ::CloseHandle(hChildOutput);
+        std::string said;
+        char ch = 0;
+        DWORD dwRead = 0;
+        while (m_bStarted && ::ReadFile(hOutput, &ch, 1, &dwRead, nullptr) && dwRead == 1 &&
+               ch != '\n')
+            said += ch;
+        ::CloseHandle(hOutput);
+        m_bHeld = said == "held";
+    }
+    ~CFileHolder() {
+        ::CloseHandle(m_hInput);
+        if (!m_bStarted)
+            return;
+        ::WaitForSingleObject(m_pi.hProcess, 10000);
+        ::CloseHandle(m_pi.hProcess);
+        ::CloseHandle(m_pi.hThread);
+    }
+    bool Held() const { return m_bHeld; }
+
+private:
+    HANDLE m_hInput = nullptr;
+    PROCESS_INFORMATION m_pi = {};
+    bool m_bStarted = false;
+    bool m_bHeld = false;
+};
+
+// Stage 2 through its click, the setup page closed at once; its log lines.
+std::vector<std::string> RunStageTwo() {
+    CTestWizardDlg dlg;
+    bool bSetupSeen = false;
+    std::vector<std::string> lines;
+    dlg.m_body = [&](CTestWizardDlg& d) {
+        PressOkOfNextDialog(d.m_hWnd, &bSetupSeen);
+        d.Press(IDC_BTN_START);
+        lines = d.Lines();
+        d.EndDialog(0);
+    };
+    dlg.DoModal();
+    EXPECT_TRUE(bSetupSeen);
+    return lines;
 }
 
 } // namespace
@@ -169,10 +236,14 @@ TEST(WizardDlgTest, AboutBoxRightsNoticeFitsOnItsLine) {
     std::string notice;
     int nTextWidth = 0;
     int nLineWidth = 0;
+    CAboutDlg dlg;
     PostToModalLoop([&] {
         HWND hAbout = FindThreadDialog("QelPluginWizard 정보");
-        if (hAbout == nullptr)
+        if (hAbout == nullptr) {
+            ADD_FAILURE() << "no about box";
+            dlg.EndDialog(IDABORT);
             return;
+        }
         // Icon, name and version, then the rights notice.
         HWND hNotice =
             ::GetWindow(::GetWindow(::GetWindow(hAbout, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT);
@@ -192,7 +263,6 @@ TEST(WizardDlgTest, AboutBoxRightsNoticeFitsOnItsLine) {
         nLineWidth = rc.right;
         ::SendMessageA(hAbout, WM_COMMAND, IDCANCEL, 0);
     });
-    CAboutDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_NE(std::string::npos, notice.find("NORVANE")) << notice;
     EXPECT_GT(nTextWidth, 0);
@@ -322,4 +392,58 @@ TEST(WizardDlgTest, FullRunDeletesExactlyThePluginFiles) {
     ASSERT_EQ(1u, dlg.m_starts.size());
     EXPECT_EQ(std::string("open:iexplore.exe ") + WIZARD_URL_INSTALLER, dlg.m_starts[0]);
     ::DeleteFileA((folder + "\\keep.txt").c_str());
+}
+
+// Read-only, hidden and system files go; a folder by a file's name is left
+// alone. A file another program holds, or one whose second name lies outside
+// the folder, stays and the second line says so.
+TEST(WizardDlgTest, StageTwoTellsWhetherAPluginFileIsLeft) {
+    const std::string folder = PluginFolder();
+    ::SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    const std::string pay = folder + "\\qelpay.dll";
+    const std::string card = folder + "\\qelcard.dll";
+    const std::string net = folder + "\\qelnet.dll";
+    const std::string mark = folder + "\\qelmark.bmp";
+    const std::string outside = folder + "\\..\\outside.dll";
+    const DWORD dwReadOnly = FILE_ATTRIBUTE_READONLY;
+
+    WriteFile(pay);
+    ::SetFileAttributesA(pay.c_str(), dwReadOnly | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    WriteFile(card);
+    ::SetFileAttributesA(card.c_str(), dwReadOnly);
+    ::CreateDirectoryA(mark.c_str(), nullptr);
+    std::vector<std::string> lines = RunStageTwo();
+    ASSERT_EQ(11u, lines.size());
+    EXPECT_EQ("√  설치경로의 결제창 파일이 삭제 되었습니다.", lines[2]);
+    EXPECT_FALSE(FileExists(pay));
+    EXPECT_FALSE(FileExists(card));
+    EXPECT_TRUE(FileExists(mark));
+    ::RemoveDirectoryA(mark.c_str());
+
+    const char* const partly = "√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다.";
+    for (const char* name : kPluginFiles)
+        WriteFile(folder + "\\" + name);
+    {
+        CFileHolder holder(card);
+        ASSERT_TRUE(holder.Held());
+        lines = RunStageTwo();
+    }
+    ASSERT_EQ(11u, lines.size());
+    EXPECT_EQ(partly, lines[2]);
+    for (const char* name : kPluginFiles)
+        EXPECT_EQ(folder + "\\" + name == card, FileExists(folder + "\\" + name)) << name;
+    ::DeleteFileA(card.c_str());
+
+    WriteFile(outside);
+    ::SetFileAttributesA(outside.c_str(), dwReadOnly);
+    ASSERT_TRUE(::CreateHardLinkA(net.c_str(), outside.c_str(), nullptr));
+    lines = RunStageTwo();
+    ASSERT_EQ(11u, lines.size());
+    EXPECT_EQ(partly, lines[2]);
+    EXPECT_TRUE(FileExists(net));
+    EXPECT_EQ(dwReadOnly, ::GetFileAttributesA(outside.c_str()) & dwReadOnly);
+    for (const std::string& path : {net, outside}) {
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(path.c_str());
+    }
 }

@@ -8,18 +8,35 @@ runs without it. Exits with the command's status.
 import argparse
 import subprocess
 import sys
+import tempfile
+import time
 
 PORT = "8642"
 
 
 def start_server(script):
-    """The demo server, once it listens; None when it cannot."""
-    server = subprocess.Popen([sys.executable, script, PORT, "--refresh", "0", "--timeout", "900"],
-                              stdout=subprocess.PIPE, text=True)
-    if not server.stdout.readline().startswith("demo server on"):
-        server.wait()
-        return None
-    return server
+    """The demo server, once it listens; None when it cannot. A port held by another
+    work tree's test run on this machine is waited for, up to 10 minutes."""
+    end = time.monotonic() + 600
+    told = False
+    while True:
+        with tempfile.TemporaryFile("w+") as errors:
+            server = subprocess.Popen([sys.executable, script, PORT, "--refresh", "0",
+                                       "--timeout", "900"], stdout=subprocess.PIPE,
+                                      stderr=errors, text=True)
+            if server.stdout.readline().startswith("demo server on"):
+                return server
+            server.wait()
+            errors.seek(0)
+            error = errors.read()
+        if "Address already in use" not in error or time.monotonic() > end:
+            sys.stderr.write(error)
+            return None
+        if not told:
+            print("with_demo_server: port %s is taken (another test run?); waiting" % PORT,
+                  flush=True)
+            told = True
+        time.sleep(1)
 
 
 def main():

@@ -1,6 +1,7 @@
 // The server's entry points. QEL_BROWSER=system in the environment, read at
 // every request for a class object, hands the request to the system's own
-// WebBrowser control (ieframe.dll in the system folder) instead.
+// WebBrowser control (ieframe.dll in the system folder) instead;
+// QEL_BROWSER=none makes the class unavailable, as on a damaged install.
 #include "tools/standin/BrowserWindow.h"
 #include "tools/standin/CallLog.h"
 #include "tools/standin/ClassFactory.h"
@@ -12,10 +13,10 @@ namespace {
 const CLSID kClsidWebBrowser = {
     0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
 
-bool SystemBrowserWanted() {
+bool BrowserWanted(const char* pszWhich) {
     char szValue[16];
     const DWORD n = GetEnvironmentVariableA("QEL_BROWSER", szValue, sizeof szValue);
-    return n > 0 && n < sizeof szValue && lstrcmpiA(szValue, "system") == 0;
+    return n > 0 && n < sizeof szValue && lstrcmpiA(szValue, pszWhich) == 0;
 }
 
 HRESULT SystemClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
@@ -52,7 +53,11 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
     *ppv = nullptr;
     if (!IsEqualCLSID(rclsid, kClsidWebBrowser))
         return CLASS_E_CLASSNOTAVAILABLE;
-    if (SystemBrowserWanted())
+    if (BrowserWanted("none")) {
+        CCallLog::Write("DllGetClassObject: class unavailable (QEL_BROWSER=none)");
+        return CLASS_E_CLASSNOTAVAILABLE;
+    }
+    if (BrowserWanted("system"))
         return SystemClassObject(rclsid, riid, ppv);
     IClassFactory* pFactory = new CClassFactory();
     const HRESULT hr = pFactory->QueryInterface(riid, ppv);

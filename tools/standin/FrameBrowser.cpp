@@ -2,9 +2,10 @@
 
 #include "tools/standin/CallLog.h"
 #include "tools/standin/HtmlDocument.h"
+#include "web/WebBrowserDispid.h"
 
 namespace {
-const DISPID kDispidDocument = 203;
+const DISPID kDispidDocument = DISPID_WEBBROWSER_DOCUMENT;
 }
 
 CFrameBrowser::CFrameBrowser(const char* pszKind) : CStandinObject(pszKind) {}

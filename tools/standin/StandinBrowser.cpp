@@ -4,6 +4,9 @@
 #include "tools/standin/ConnectionPoint.h"
 #include "tools/standin/HtmlDocument.h"
 #include "tools/standin/PageFetch.h"
+#include "web/WebBrowserDispid.h"
+
+#include <exdispid.h>
 
 #include <idispids.h>
 #include <mshtmdid.h>
@@ -12,7 +15,7 @@
 
 namespace {
 
-const DISPID kDispidNavigate2 = 500;
+const DISPID kDispidNavigate2 = DISPID_WEBBROWSER_NAVIGATE2;
 
 // Not in the import libraries.
 const IID kIidDocHostUIHandler2 = {

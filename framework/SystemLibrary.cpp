@@ -1,0 +1,51 @@
+#include "framework/SystemLibrary.h"
+
+#include <commctrl.h>
+
+namespace {
+// Exports are looked up at run time: older systems lack some, and a static
+// import would be resolved before the search is restricted.
+template <typename TFn> TFn ModuleFunction(HMODULE hModule, LPCSTR name) {
+    return reinterpret_cast<TFn>(reinterpret_cast<void*>(::GetProcAddress(hModule, name)));
+}
+} // namespace
+
+void AfxRestrictDllSearch() {
+    typedef BOOL(WINAPI * PFNSETDEFAULTDLLDIRECTORIES)(DWORD);
+    typedef BOOL(WINAPI * PFNSETDLLDIRECTORYA)(LPCSTR);
+    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
+    PFNSETDEFAULTDLLDIRECTORIES pfnSetDefault =
+        ModuleFunction<PFNSETDEFAULTDLLDIRECTORIES>(hKernel, "SetDefaultDllDirectories");
+    if (pfnSetDefault != nullptr && pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    PFNSETDLLDIRECTORYA pfnSetDllDirectory =
+        ModuleFunction<PFNSETDLLDIRECTORYA>(hKernel, "SetDllDirectoryA");
+    if (pfnSetDllDirectory != nullptr)
+        pfnSetDllDirectory("");
+}
+
+CString AfxGetSystemPath(LPCTSTR name) {
+    char buffer[MAX_PATH] = {};
+    const UINT nLength = ::GetSystemDirectoryA(buffer, sizeof(buffer));
+    if (nLength == 0 || nLength >= sizeof(buffer))
+        return CString();
+    return CString(buffer) + "\\" + name;
+}
+
+HMODULE AfxLoadSystemLibrary(LPCTSTR name) {
+    const CString strPath = AfxGetSystemPath(name);
+    return strPath.IsEmpty() ? nullptr : ::LoadLibraryA(strPath);
+}
+
+HMODULE AfxInitCommonControls(DWORD dwICC) {
+    typedef BOOL(WINAPI * PFNINITCOMMONCONTROLSEX)(const INITCOMMONCONTROLSEX*);
+    HMODULE hComCtl = AfxLoadSystemLibrary("comctl32.dll");
+    if (hComCtl == nullptr)
+        return nullptr;
+    PFNINITCOMMONCONTROLSEX pfnInit =
+        ModuleFunction<PFNINITCOMMONCONTROLSEX>(hComCtl, "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), dwICC};
+    if (pfnInit != nullptr)
+        pfnInit(&icc);
+    return hComCtl;
+}
