@@ -12,11 +12,14 @@ namespace {
 // The iconv name of a charset as the control reads it; unnamed and unknown
 // charsets are the system's ANSI code page, 949 on Korean Windows.
 const char* CodeSet(const std::string& strCharset) {
-    if (strCharset == "utf-8" || strCharset == "utf8")
+    switch (CHtmlPage::CodePage(strCharset)) {
+    case 65001:
         return "UTF-8";
-    if (strCharset == "iso-8859-1" || strCharset == "us-ascii" || strCharset == "windows-1252")
+    case 1252:
         return "CP1252";
-    return "CP949";
+    default:
+        return "CP949";
+    }
 }
 
 // Converts with iconv; an unconvertible unit of unitSize input bytes becomes

@@ -831,6 +831,17 @@ bool CHtmlPage::Refresh(int& nSeconds, std::wstring& strUrl) const {
     return true;
 }
 
+int CHtmlPage::CodePage(const std::string& strCharset) {
+    if (strCharset == "utf-8" || strCharset == "utf8")
+        return 65001;
+    if (strCharset == "euc-kr" || strCharset == "cp949" || strCharset == "ks_c_5601-1987" ||
+        strCharset == "windows-949" || strCharset == "x-windows-949" || strCharset == "uhc")
+        return 949;
+    if (strCharset == "iso-8859-1" || strCharset == "us-ascii" || strCharset == "windows-1252")
+        return 1252;
+    return 0;
+}
+
 std::string CHtmlPage::Charset(const std::string& strText) {
     std::string strLower = strText;
     for (char& c : strLower)

@@ -37,6 +37,9 @@ public:
     // The charset a Content-Type value or a page's bytes name ("charset=..."),
     // lower-cased; empty when none is named.
     static std::string Charset(const std::string& strText);
+    // The code page the control reads a charset in: 65001 (UTF-8), 949, 1252,
+    // or 0 for the system's ANSI code page (an unknown or missing name).
+    static int CodePage(const std::string& strCharset);
     // The document mode an X-UA-Compatible value asks for; 0 when it names none.
     static int CompatibleMode(const std::wstring& strValue);
 

@@ -21,17 +21,6 @@ struct CPageFetch::CState {
 
 namespace {
 
-UINT CodePage(const std::string& strCharset) {
-    if (strCharset == "utf-8" || strCharset == "utf8")
-        return CP_UTF8;
-    if (strCharset == "euc-kr" || strCharset == "cp949" || strCharset == "ks_c_5601-1987" ||
-        strCharset == "windows-949" || strCharset == "x-windows-949" || strCharset == "uhc")
-        return 949;
-    if (strCharset == "iso-8859-1" || strCharset == "us-ascii" || strCharset == "windows-1252")
-        return 1252;
-    return CP_ACP;
-}
-
 std::wstring Decode(const std::string& strBytes, UINT nCodePage) {
     size_t nSkip = 0;
     if (nCodePage == CP_UTF8 && strBytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
@@ -195,7 +184,7 @@ void CPageFetch::Fetch(CState& state, const std::wstring& strUrl, CPage& page) {
     std::string strCharset = CHtmlPage::Charset(CCallLog::Utf8(szType));
     if (strCharset.empty())
         strCharset = CHtmlPage::Charset(strBytes.substr(0, 1024));
-    page.strHtml = Decode(strBytes, CodePage(strCharset));
+    page.strHtml = Decode(strBytes, static_cast<UINT>(CHtmlPage::CodePage(strCharset)));
     page.nStatus = nStatus;
     page.bOk = nStatus >= 200 && nStatus < 300;
     CCallLog::Write(
