@@ -1,5 +1,7 @@
 #include "framework/EnumUnknown.h"
 
+#include "framework/ComRefCount.h"
+
 CEnumUnknown::CEnumUnknown(const std::vector<IUnknown*>& objects, size_t nPos)
     : m_objects(objects.begin(), objects.end()), m_nPos(nPos) {}
 
@@ -14,16 +16,7 @@ STDMETHODIMP CEnumUnknown::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) CEnumUnknown::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_cRef));
-}
-
-STDMETHODIMP_(ULONG) CEnumUnknown::Release() {
-    const LONG cRef = ::InterlockedDecrement(&m_cRef);
-    if (cRef == 0)
-        delete this;
-    return static_cast<ULONG>(cRef);
-}
+AFX_IMPLEMENT_REFCOUNT(CEnumUnknown)
 
 STDMETHODIMP CEnumUnknown::Next(ULONG celt, IUnknown** rgelt, ULONG* pceltFetched) {
     if (rgelt == nullptr || (celt > 1 && pceltFetched == nullptr))

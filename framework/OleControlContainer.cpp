@@ -1,5 +1,6 @@
 #include "framework/OleControlContainer.h"
 
+#include "framework/ComRefCount.h"
 #include "framework/EnumUnknown.h"
 #include "framework/OleControlSite.h"
 
@@ -81,16 +82,7 @@ STDMETHODIMP COleControlContainer::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) COleControlContainer::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_cRef));
-}
-
-STDMETHODIMP_(ULONG) COleControlContainer::Release() {
-    const LONG cRef = ::InterlockedDecrement(&m_cRef);
-    if (cRef == 0)
-        delete this;
-    return static_cast<ULONG>(cRef);
-}
+AFX_IMPLEMENT_REFCOUNT(COleControlContainer)
 
 STDMETHODIMP COleControlContainer::ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*,
                                                     IMoniker** ppmkOut) {

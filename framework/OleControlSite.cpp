@@ -1,5 +1,6 @@
 #include "framework/OleControlSite.h"
 
+#include "framework/ComRefCount.h"
 #include "framework/Convert.h"
 #include "framework/OleControlContainer.h"
 #include "framework/Wnd.h"
@@ -196,16 +197,7 @@ STDMETHODIMP COleControlSite::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) COleControlSite::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_cRef));
-}
-
-STDMETHODIMP_(ULONG) COleControlSite::Release() {
-    const LONG cRef = ::InterlockedDecrement(&m_cRef);
-    if (cRef == 0)
-        delete this;
-    return static_cast<ULONG>(cRef);
-}
+AFX_IMPLEMENT_REFCOUNT(COleControlSite)
 
 STDMETHODIMP COleControlSite::GetMoniker(DWORD, DWORD, IMoniker** ppmk) {
     if (ppmk != nullptr)

@@ -1,5 +1,6 @@
 #include "framework/OleEventSink.h"
 
+#include "framework/ComRefCount.h"
 #include "framework/ComPtr.h"
 
 #include <ocidl.h>
@@ -138,16 +139,7 @@ STDMETHODIMP COleEventSink::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) COleEventSink::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_cRef));
-}
-
-STDMETHODIMP_(ULONG) COleEventSink::Release() {
-    const LONG cRef = ::InterlockedDecrement(&m_cRef);
-    if (cRef == 0)
-        delete this;
-    return static_cast<ULONG>(cRef);
-}
+AFX_IMPLEMENT_REFCOUNT(COleEventSink)
 
 STDMETHODIMP COleEventSink::GetTypeInfoCount(UINT* pctinfo) {
     if (pctinfo != nullptr)
