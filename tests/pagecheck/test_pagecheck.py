@@ -60,8 +60,10 @@ class Warnings(unittest.TestCase):
 
     def test_each_broken_rule(self):
         self.check('<html><body bgcolor="white">y|ok|</body></html>', "has attributes")
-        self.check('<html><head><meta http-equiv="X-UA-Compatible" content="IE=edge"></head>'
-                   "<body>y|ok|</body></html>", "document mode 11")
+        modern = ('<html><head><meta http-equiv="X-UA-Compatible" content="IE=edge"></head>'
+                  '<body class="r">y|ok|</body></html>')
+        self.check(modern, "document mode 11")
+        self.check(modern, "has attributes")
         self.check("<html><body>y|ok|</body></html>", "document mode 9",
                    "--compatible", "IE=9")
         self.check('<html><frameset><frame src="a.html"></frameset></html>', "frameset")

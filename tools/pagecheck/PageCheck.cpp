@@ -174,7 +174,8 @@ int CPageCheck::Check() {
     if (page.IsFrameset())
         Warn("the page is a frameset: its document has no BODY; use inline frames in a "
              "normal page");
-    if (strOuter.find("<BODY ") != std::string::npos)
+    if (strOuter.find("<BODY ") != std::string::npos ||
+        strOuter.find("<body ") != std::string::npos)
         Warn("the body start tag has attributes: the wizard matches a bare \"<BODY>\"");
     if (bEnds && !strBody.IsEmpty() && strBody.Find('|') < 0)
         Warn("the result text has no \"|\" after its flag: write flag|message|");
