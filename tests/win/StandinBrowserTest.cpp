@@ -4,6 +4,7 @@
 // demo server (QEL_DEMO_BASE), its events and documents read back.
 #include "tests/win/TestSink.h"
 #include "tests/win/TestSite.h"
+#include "web/WebBrowserDispid.h"
 
 #include <exdisp.h>
 #include <mshtml.h>
@@ -123,8 +124,8 @@ protected:
             VariantInit(&arg);
         args[4] = url;
         DISPPARAMS params = {args, nullptr, 5, 0};
-        ASSERT_EQ(S_OK, m_pDisp->Invoke(500, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
-                                        nullptr, nullptr));
+        ASSERT_EQ(S_OK, m_pDisp->Invoke(DISPID_WEBBROWSER_NAVIGATE2, IID_NULL, 0, DISPATCH_METHOD,
+                                        &params, nullptr, nullptr, nullptr));
     }
 
     void NavigateTo(const std::wstring& strPage) {
@@ -376,13 +377,13 @@ TEST_F(StandinBrowserTest, DocumentPropertyIsEmptyBeforeAnyPage) {
     VARIANT result;
     VariantInit(&result);
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(S_OK, m_pDisp->Invoke(203, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr,
-                                    nullptr));
+    EXPECT_EQ(S_OK, m_pDisp->Invoke(DISPID_WEBBROWSER_DOCUMENT, IID_NULL, 0, DISPATCH_PROPERTYGET,
+                                    &none, &result, nullptr, nullptr));
     EXPECT_EQ(VT_EMPTY, result.vt);
     NavigateTo(L"wizard_install.html");
     ASSERT_TRUE(WaitForEvents(1));
-    EXPECT_EQ(S_OK, m_pDisp->Invoke(203, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr,
-                                    nullptr));
+    EXPECT_EQ(S_OK, m_pDisp->Invoke(DISPID_WEBBROWSER_DOCUMENT, IID_NULL, 0, DISPATCH_PROPERTYGET,
+                                    &none, &result, nullptr, nullptr));
     EXPECT_EQ(VT_DISPATCH, result.vt);
     VariantClear(&result);
 }
