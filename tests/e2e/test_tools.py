@@ -35,14 +35,14 @@ def timer_output(wizard, plain):
 class StartupRatioTest(unittest.TestCase):
     """startup_ratio of tools/budget.sh with its Wine measurement replaced by recorded ones."""
 
-    def ratio(self, *measurements):
+    def ratio(self, *measurements, preset="win64"):
         with tempfile.TemporaryDirectory() as tmp:
             for i, (wizard, plain) in enumerate(measurements, 1):
                 with open(os.path.join(tmp, "%d.txt" % i), "w") as f:
                     f.write(timer_output(wizard, plain))
             script = """
                 . tools/budget.sh
-                logs=$REC rounds=15
+                logs=$REC rounds=15 preset=$PRESET
                 time_startup() {
                     local k=$(( $(cat "$REC/taken" 2>/dev/null || echo 0) + 1 ))
                     echo $k >"$REC/taken"
@@ -52,7 +52,7 @@ class StartupRatioTest(unittest.TestCase):
                 echo "status $status"
             """
             run = subprocess.run(["bash", "-c", script], cwd=ROOT, capture_output=True,
-                                 text=True, timeout=60, env=dict(os.environ, REC=tmp))
+                                 text=True, timeout=60, env=dict(os.environ, REC=tmp, PRESET=preset))
             with open(os.path.join(tmp, "taken")) as f:
                 taken = int(f.read())
         self.assertEqual("", run.stderr)
@@ -79,6 +79,13 @@ class StartupRatioTest(unittest.TestCase):
         self.assertEqual(3, taken)
         self.assertRegex(verdict, r"^budget: FAILED: start-up .*: 1\.169, 1\.167, 1\.200 ")
         self.assertEqual("status 1", status)
+
+    def test_the_shipped_exe_under_32_bit_wine_has_its_own_bound(self):
+        taken, verdict, status = self.ratio((276, 236), (200, 236), preset="win32")
+        self.assertEqual(1, taken)
+        self.assertRegex(verdict, r": 1\.169 \(bound 1\.30 .*\) — ok$")
+        taken, verdict, status = self.ratio((320, 236), (330, 240), (325, 245), preset="win32")
+        self.assertEqual((3, "status 1"), (taken, status))
 
     def test_once_over_one_and_a_half_fails_at_once(self):
         for recorded, count in ((((360, 236), (200, 236)), 1),
