@@ -83,12 +83,9 @@ CString CImageButton::GetWindowsDir() {
 
 HCURSOR CImageButton::CopyHandCursor(const CString& strModule) {
     // A private copy of the module's cursor outlives the module; where that
-    // cannot be had, a copy of the system's hand cursor serves. The module is
-    // mapped for its resources only: nothing of it runs and none of its
-    // imports loads (Windows loads none for an exe; Wine's loader did, a tenth
-    // of the wizard's start-up for three buttons).
+    // cannot be had, a copy of the system's hand cursor serves.
     HCURSOR hCopy = nullptr;
-    HMODULE hModule = ::LoadLibraryExA(strModule, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE hModule = ::LoadLibraryA(strModule);
     if (hModule != nullptr) {
         HCURSOR hCursor = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_WINHLP_HAND));
         if (hCursor != nullptr)
