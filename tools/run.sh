@@ -49,8 +49,10 @@ echo "run: $exe under $QEL_WINE, flow $flow"
 # download prompt. Once the demo server has served the installer, that window
 # is ended as the customer's click on the prompt would.
 end_installer_browser() {
-    local log=$1
-    until grep -qs '^/plugin/wizard/NorvaneWizard\.exe' "$log"; do
+    local log=$1 installer
+    installer=$(python3 -c 'import sys; sys.path.insert(0, "tests/e2e"); import expected
+print(expected.INSTALLER)') || return
+    until grep -qsF -- "$installer" "$log"; do
         sleep 0.5
     done
     "$QEL_WINE" taskkill /F /IM iexplore.exe >/dev/null 2>&1
