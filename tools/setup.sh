@@ -25,8 +25,21 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]/wine32/wine32:i386}" >/dev/null
+  apt-get update -qq || true
+  install=(apt-get install -y -qq --no-install-recommends "${missing[@]/wine32/wine32:i386}")
+  if ! "${install[@]}" >/dev/null; then
+    # wine32's i386 libraries must match the amd64 ones version for version; a
+    # mirror whose i386 security index fails to download leaves the amd64 side
+    # newer. Retry once with the security suite below the main one, for this
+    # install only.
+    pin=/etc/apt/preferences.d/qel-setup-security
+    echo "setup: retrying with bookworm-security below bookworm (i386 and amd64 versions apart)"
+    printf 'Package: *\nPin: release n=bookworm-security\nPin-Priority: 90\n' >"$pin"
+    status=0
+    "${install[@]}" >/dev/null || status=$?
+    rm -f "$pin"
+    [ "$status" -eq 0 ] || exit "$status"
+  fi
 fi
 
 # Korean ANSI code page (949) under Wine needs the ko_KR.UTF-8 locale.
