@@ -139,7 +139,9 @@ template <typename T> AFX_PMSG AfxMsgCast(T pfn) {
 #define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(0, id, memberFxn)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(0, id, memberFxn)
 
-// Parameter codes of event handlers and automation calls (concatenated).
+// Parameter codes of event handlers and automation calls (concatenated): a
+// VARTYPE in one byte, VT_MFCBYREF set for an argument passed by reference.
+#define VT_MFCBYREF 0x40
 #define VTS_NONE ""
 #define VTS_I4 "\x03"
 #define VTS_DISPATCH "\x09"

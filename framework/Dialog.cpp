@@ -48,9 +48,8 @@ BOOL CDialog::LoadTemplate(std::vector<BYTE>& templateBytes) {
 BOOL CDialog::CreateHostedControls() {
     if (m_hostedItems.empty())
         return TRUE;
-    const LPCSTR kDlgInit = MAKEINTRESOURCEA(240);
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), kDlgInit);
-    HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), kDlgInit);
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DLGINIT);
+    HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), RT_DLGINIT);
     HGLOBAL hGlobal = hResource ? ::LoadResource(hInst, hResource) : nullptr;
     const BYTE* pInitRes = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
     const size_t nInitRes = pInitRes ? ::SizeofResource(hInst, hResource) : 0;

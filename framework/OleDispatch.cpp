@@ -1,5 +1,7 @@
 #include "framework/OleDispatch.h"
 
+#include "framework/CmdTarget.h"
+
 #include <cstring>
 #include <vector>
 
@@ -66,7 +68,7 @@ HRESULT AfxInvokeHelperV(IDispatch* pDisp, DISPID dwDispID, WORD wFlags, VARTYPE
         VARIANT& v = argv[nArgs - 1 - i];
         ::VariantInit(&v);
         switch (pbParamInfo[i]) {
-        case VT_VARIANT | 0x40:
+        case VT_VARIANT | VT_MFCBYREF:
             v.vt = VT_VARIANT | VT_BYREF;
             v.pvarVal = va_arg(args, VARIANT*);
             break;

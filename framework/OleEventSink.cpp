@@ -86,7 +86,7 @@ HRESULT COleEventSink::ConvertArgs(const char* pszParams, const DISPPARAMS* pPar
         VARIANT* pArg = &pParams->rgvarg[nIndex];
         // A variant passed by reference stands for the variant it points at.
         if (pArg->vt == (VT_VARIANT | VT_BYREF) && pArg->pvarVal != nullptr &&
-            static_cast<BYTE>(pszParams[i]) != (VT_VARIANT | 0x40))
+            static_cast<BYTE>(pszParams[i]) != (VT_VARIANT | VT_MFCBYREF))
             pArg = pArg->pvarVal;
         bool bOk = true;
         switch (static_cast<BYTE>(pszParams[i])) {
@@ -98,7 +98,7 @@ HRESULT COleEventSink::ConvertArgs(const char* pszParams, const DISPPARAMS* pPar
             else
                 bOk = false;
             break;
-        case VT_VARIANT | 0x40:
+        case VT_VARIANT | VT_MFCBYREF:
             store[i].pvar = pArg->vt == (VT_VARIANT | VT_BYREF) ? pArg->pvarVal : pArg;
             bOk = store[i].pvar != nullptr;
             break;
@@ -110,7 +110,7 @@ HRESULT COleEventSink::ConvertArgs(const char* pszParams, const DISPPARAMS* pPar
             else
                 bOk = false;
             break;
-        case VT_BOOL | 0x40:
+        case VT_BOOL | VT_MFCBYREF:
             store[i].pbool = pArg->vt == (VT_BOOL | VT_BYREF) ? pArg->pboolVal : nullptr;
             bOk = store[i].pbool != nullptr;
             break;

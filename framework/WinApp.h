@@ -32,6 +32,11 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
+
+// The resource type of a dialog's control-initialisation data.
+#ifndef RT_DLGINIT
+#define RT_DLGINIT MAKEINTRESOURCEA(240)
+#endif
 // Lets dialogs host ActiveX controls: initialises OLE on this thread once.
 BOOL AfxEnableControlContainer(void* pOccManager = nullptr);
 // Runs the application: called from WinMain.

@@ -43,9 +43,11 @@ void CPageCompletion::ReadPageResult(IPageHost& host, CString& strResult) {
 }
 
 CString CPageCompletion::BodyText(const CString& html) {
-    const int start = FindString(html, "<BODY>", 0);
+    static const char kBodyStart[] = "<BODY>";
+    const int kBodyStartLength = static_cast<int>(sizeof kBodyStart - 1);
+    const int start = FindString(html, kBodyStart, 0);
     const int end = FindString(html, "</BODY>", start);
-    return MidString(html, start + 6, end - start - 6);
+    return MidString(html, start + kBodyStartLength, end - start - kBodyStartLength);
 }
 
 int CPageCompletion::FindString(CString text, CString what, int start) {
