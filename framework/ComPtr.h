@@ -5,6 +5,8 @@
 
 #include <objbase.h>
 
+#include <cassert>
+
 template <class T> class CComPtr {
 public:
     CComPtr() = default;
@@ -13,6 +15,7 @@ public:
             p->AddRef();
     }
     CComPtr(const CComPtr& other) : CComPtr(other.p) {}
+    CComPtr(CComPtr&& other) noexcept : p(other.Detach()) {}
     ~CComPtr() { Release(); }
 
     CComPtr& operator=(T* pNew) {
@@ -22,11 +25,20 @@ public:
         return *this;
     }
     CComPtr& operator=(const CComPtr& other) { return *this = other.p; }
+    CComPtr& operator=(CComPtr&& other) noexcept {
+        if (this != &other)
+            Attach(other.Detach());
+        return *this;
+    }
 
     operator T*() const { return p; }
     T* operator->() const { return p; }
-    // For an out parameter: the pointer must be empty.
-    T** operator&() { return &p; }
+    // For an out parameter: the pointer must be empty, or the reference it
+    // holds would be overwritten and leak.
+    T** operator&() {
+        assert(p == nullptr);
+        return &p;
+    }
 
     // Lets go of the reference held, if any; the member is null before the
     // interface's Release runs.
