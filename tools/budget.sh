@@ -16,7 +16,6 @@ cd "$root"
 build=$root/build
 logs=$build/testlogs
 rounds=${QEL_BUDGET_ROUNDS:-15}
-system_dlls=$(sed '/^#/d' tools/system_dlls.txt | paste -sd '|')
 status=0
 
 # One figure: OK (0 or not) and its text.
@@ -72,11 +71,11 @@ release_size() {
 }
 
 release_imports() {
-    local exe=$build/release/app/QelPluginWizard.exe dlls foreign
-    dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
-    foreign=$(grep -viE "^($system_dlls)\.dll\$" <<<"$dlls")
-    [ -n "$dlls" ] && [ -z "$foreign" ]
-    report $? "release exe imports: $(echo $dlls) (bound: KnownDLLs only${foreign:+; not: $(echo $foreign)})"
+    local found status foreign
+    found=$(tools/imports.sh "$objdump" "$build/release/app/QelPluginWizard.exe")
+    status=$?
+    foreign=$(sed -n 2p <<<"$found")
+    report $status "release exe imports: $(head -n 1 <<<"$found") (bound: KnownDLLs only${foreign:+; not: $foreign})"
 }
 
 # The second build sits in another folder: a build path inside would differ.

@@ -95,5 +95,34 @@ class StartupRatioTest(unittest.TestCase):
             self.assertTrue(verdict.startswith("budget: FAILED: start-up"), verdict)
             self.assertEqual("status 1", status)
 
+
+class ImportCheckTest(unittest.TestCase):
+    """tools/imports.sh, the one import check of the test command and the budget,
+    over an objdump that prints a recorded import table."""
+
+    def check(self, *dlls):
+        with tempfile.TemporaryDirectory() as tmp:
+            objdump = os.path.join(tmp, "objdump")
+            with open(objdump, "w") as f:
+                f.write("#!/bin/sh\n")
+                for dll in dlls:
+                    f.write("echo '\tDLL Name: %s'\n" % dll)
+            os.chmod(objdump, 0o755)
+            run = subprocess.run([os.path.join(ROOT, "tools", "imports.sh"), objdump, "x.exe"],
+                                 capture_output=True, text=True, timeout=30)
+        return run.returncode, run.stdout.splitlines()
+
+    def test_known_dlls_pass_in_any_case(self):
+        self.assertEqual((0, ["KERNEL32.dll USER32.dll msvcrt.dll", ""]),
+                         self.check("KERNEL32.dll", "USER32.dll", "msvcrt.dll"))
+
+    def test_a_dll_outside_the_list_is_named(self):
+        self.assertEqual((1, ["KERNEL32.dll COMCTL32.DLL", "COMCTL32.DLL"]),
+                         self.check("KERNEL32.dll", "COMCTL32.DLL"))
+
+    def test_an_unreadable_table_fails(self):
+        self.assertEqual((1, ["", ""]), self.check())
+
+
 if __name__ == "__main__":
     unittest.main()
