@@ -33,34 +33,21 @@ die() {
     exit 1
 }
 
-# Adds ctest's "N tests failed out of M" (or "100% tests passed") to the totals.
+# Adds the totals of ctest's JUnit file (tools/junit_totals.py) to ours.
 count_ctest() {
-    local log=$1 line total bad skip
-    line=$(grep -E 'tests passed|tests failed out of' "$log" | tail -n 1)
-    if [ -z "$line" ] && grep -q 'No tests were found' "$log"; then
-        return
-    fi
-    if [ -z "$line" ]; then
-        failed=$((failed + 1))
-        return
-    fi
-    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
-    if grep -q 'tests failed' <<<"$line"; then
-        bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
-    else
-        bad=0
-    fi
-    skip=$(grep -c '\*\*\*Skipped' "$log")
-    passed=$((passed + total - bad - skip))
-    failed=$((failed + bad))
-    skipped=$((skipped + skip))
+    local counts
+    read -r -a counts < <(python3 tools/junit_totals.py "$1")
+    passed=$((passed + counts[0]))
+    failed=$((failed + counts[1]))
+    skipped=$((skipped + counts[2]))
 }
 
 run_ctest() {
     local name=$1
     shift
-    ctest "$@" 2>&1 | tee "$logs/$name.log"
-    count_ctest "$logs/$name.log"
+    rm -f "$logs/$name.xml"
+    ctest "$@" --output-junit "$logs/$name.xml" 2>&1 | tee "$logs/$name.log"
+    count_ctest "$logs/$name.xml"
 }
 
 # One test: the shipped exe imports KnownDLLs only, which Windows takes from its
@@ -126,9 +113,10 @@ run_ctest "$preset" --preset "$preset" -E '^e2e_'
 # their whole output stays in the log.
 shown='^ *Start |Test +#|^[0-9]+: (e2e|info)|tests failed out of'
 shown+='|^The following tests FAILED|^[[:space:]]+[0-9]+ - '
-ctest --preset "$preset" -R '^e2e_' -V 2>&1 | tee "$logs/$preset-e2e.log" |
-    grep --line-buffered -E "$shown" | sed -u 's/^[0-9]*: //'
-count_ctest "$logs/$preset-e2e.log"
+rm -f "$logs/$preset-e2e.xml"
+ctest --preset "$preset" -R '^e2e_' -V --output-junit "$logs/$preset-e2e.xml" 2>&1 |
+    tee "$logs/$preset-e2e.log" | grep --line-buffered -E "$shown" | sed -u 's/^[0-9]*: //'
+count_ctest "$logs/$preset-e2e.xml"
 grep -q '^The following tests FAILED' "$logs/$preset-e2e.log" &&
     echo "test: the end-to-end runs' whole output: $logs/$preset-e2e.log"
 
