@@ -124,5 +124,36 @@ class ImportCheckTest(unittest.TestCase):
         self.assertEqual((1, ["", ""]), self.check())
 
 
+class JunitTotalsTest(unittest.TestCase):
+    """tools/junit_totals.py on a JUnit file as ctest 3.25 writes it."""
+
+    CASES = """<?xml version="1.0" encoding="UTF-8"?>
+<testsuite name="(empty)" tests="6" failures="1" disabled="0" skipped="3">
+  <testcase name="ok" status="run"><system-out></system-out></testcase>
+  <testcase name="bad" status="fail"><failure message=""/></testcase>
+  <testcase name="code" status="notrun"><skipped message="SKIP_RETURN_CODE=77"/></testcase>
+  <testcase name="gtest" status="notrun"><skipped message="SKIP_REGULAR_EXPRESSION_MATCHED"/></testcase>
+  <testcase name="missing" status="notrun"><skipped message="Unable to find executable"/></testcase>
+  <testcase name="also" status="run"/>
+</testsuite>"""
+
+    def totals(self, text):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = os.path.join(tmp, "t.xml")
+            if text is not None:
+                with open(path, "w") as f:
+                    f.write(text)
+            run = subprocess.run([sys.executable, os.path.join(ROOT, "tools", "junit_totals.py"),
+                                  path], capture_output=True, text=True, timeout=30)
+        return run.stdout.strip()
+
+    def test_passed_failed_and_skipped_as_ctest_counts_them(self):
+        self.assertEqual("2 2 2", self.totals(self.CASES))
+
+    def test_no_file_or_a_cut_file_is_a_failure(self):
+        self.assertEqual("0 1 0", self.totals(None))
+        self.assertEqual("0 1 0", self.totals(self.CASES[:200]))
+
+
 if __name__ == "__main__":
     unittest.main()
