@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""The tools around the tests: make run's check of QEL_DEMO_FLOW, and the budget's
-start-up rule replayed on recorded timer figures."""
+"""The tools around the tests: make run's check of QEL_DEMO_FLOW, the budget's
+start-up rule replayed on recorded timer figures, the import check and the test
+command's totals from ctest's JUnit files."""
 import os
 import subprocess
 import sys
