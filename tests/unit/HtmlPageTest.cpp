@@ -1,7 +1,7 @@
 // The stand-in browser's page tree: outer HTML as the control serialises it,
 // and the result text the page dialogs then extract from it; body, visible
 // text, frames, meta refresh, charset.
-#include "tools/standin/HtmlPage.h"
+#include "html/HtmlPage.h"
 #include "web/PageCompletion.h"
 
 #include <gtest/gtest.h>

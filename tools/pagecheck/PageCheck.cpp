@@ -1,6 +1,6 @@
 #include "tools/pagecheck/PageCheck.h"
 
-#include "tools/standin/HtmlPage.h"
+#include "html/HtmlPage.h"
 #include "web/PageCompletion.h"
 #include "wizard/PaymentVerdict.h"
 

@@ -1,6 +1,6 @@
 // A stand-in document: the page as loaded, giving its body and root element.
 #pragma once
-#include "tools/standin/HtmlPage.h"
+#include "html/HtmlPage.h"
 #include "tools/standin/StandinObject.h"
 #include "tools/standin/Stubs.h"
 

@@ -1,7 +1,7 @@
 #include "tools/standin/PageFetch.h"
 
 #include "tools/standin/CallLog.h"
-#include "tools/standin/HtmlPage.h"
+#include "html/HtmlPage.h"
 
 #include <wininet.h>
 

@@ -1,4 +1,4 @@
-#include "tools/standin/HtmlPage.h"
+#include "html/HtmlPage.h"
 
 #include <algorithm>
 #include <cctype>
