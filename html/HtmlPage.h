@@ -4,6 +4,8 @@
 // capitals and re-written attributes in the default document mode, lower
 // case in a modern one. No scripts, no styles, no layout. Portable.
 #pragma once
+#include "html/HtmlNode.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -34,24 +36,12 @@ public:
     // A meta refresh: true with its delay and address when the page has one.
     bool Refresh(int& nSeconds, std::wstring& strUrl) const;
 
-    // The charset a Content-Type value or a page's bytes name ("charset=..."),
-    // lower-cased; empty when none is named.
-    static std::string Charset(const std::string& strText);
-    // The code page the control reads a charset in: 65001 (UTF-8), 949, 1252,
-    // or 0 for the system's ANSI code page (an unknown or missing name).
-    static int CodePage(const std::string& strCharset);
     // The document mode an X-UA-Compatible value asks for; 0 when it names none.
     static int CompatibleMode(const std::wstring& strValue);
 
-    // The tree's nodes and the tokens it is built from (HtmlPage.cpp).
-    struct CNode;
-    struct CToken;
-
 private:
-    class CBuilder;
-
-    std::unique_ptr<CNode> m_pRoot;
-    const CNode* m_pBody = nullptr;
+    std::unique_ptr<CHtmlNode> m_pRoot;
+    const CHtmlNode* m_pBody = nullptr;
     bool m_bFrameset = false;
     int m_nMode = 7;
     std::wstring m_strOuter;

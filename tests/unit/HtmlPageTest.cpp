@@ -1,6 +1,7 @@
 // The stand-in browser's page tree: outer HTML as the control serialises it,
 // and the result text the page dialogs then extract from it; body, visible
 // text, frames, meta refresh, charset.
+#include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
 #include "web/PageCompletion.h"
 
@@ -149,7 +150,7 @@ TEST(HtmlPageTest, FramesAndMetaRefresh) {
 }
 
 TEST(HtmlPageTest, CharsetFromAContentTypeOrThePageBytes) {
-    EXPECT_EQ("euc-kr", CHtmlPage::Charset("text/html; charset=EUC-KR"));
-    EXPECT_EQ("utf-8", CHtmlPage::Charset("<meta charset=\"UTF-8\"><title>"));
-    EXPECT_EQ("", CHtmlPage::Charset("text/html"));
+    EXPECT_EQ("euc-kr", CHtmlCharset::Charset("text/html; charset=EUC-KR"));
+    EXPECT_EQ("utf-8", CHtmlCharset::Charset("<meta charset=\"UTF-8\"><title>"));
+    EXPECT_EQ("", CHtmlCharset::Charset("text/html"));
 }

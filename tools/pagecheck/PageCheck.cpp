@@ -1,5 +1,6 @@
 #include "tools/pagecheck/PageCheck.h"
 
+#include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
 #include "web/PageCompletion.h"
 #include "wizard/PaymentVerdict.h"
@@ -12,7 +13,7 @@ namespace {
 // The iconv name of a charset as the control reads it; unnamed and unknown
 // charsets are the system's ANSI code page, 949 on Korean Windows.
 const char* CodeSet(const std::string& strCharset) {
-    switch (CHtmlPage::CodePage(strCharset)) {
+    switch (CHtmlCharset::CodePage(strCharset)) {
     case 65001:
         return "UTF-8";
     case 1252:
@@ -116,7 +117,7 @@ int CPageCheck::Check() {
         return CHECK_UNUSABLE;
     }
     const std::string strCharset =
-        m_strCharset.empty() ? CHtmlPage::Charset(m_strBytes) : m_strCharset;
+        m_strCharset.empty() ? CHtmlCharset::Charset(m_strBytes) : m_strCharset;
     std::string strBytes = m_strBytes;
     const bool bBom = strBytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     if (bBom)

@@ -1,6 +1,7 @@
 #include "tools/standin/PageFetch.h"
 
 #include "tools/standin/CallLog.h"
+#include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
 
 #include <wininet.h>
@@ -181,10 +182,10 @@ void CPageFetch::Fetch(CState& state, const std::wstring& strUrl, CPage& page) {
         strBytes.append(buffer, nRead);
     InternetCloseHandle(hUrl);
 
-    std::string strCharset = CHtmlPage::Charset(CCallLog::Utf8(szType));
+    std::string strCharset = CHtmlCharset::Charset(CCallLog::Utf8(szType));
     if (strCharset.empty())
-        strCharset = CHtmlPage::Charset(strBytes.substr(0, 1024));
-    page.strHtml = Decode(strBytes, static_cast<UINT>(CHtmlPage::CodePage(strCharset)));
+        strCharset = CHtmlCharset::Charset(strBytes.substr(0, 1024));
+    page.strHtml = Decode(strBytes, static_cast<UINT>(CHtmlCharset::CodePage(strCharset)));
     page.nStatus = nStatus;
     page.bOk = nStatus >= 200 && nStatus < 300;
     CCallLog::Write(
