@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include <cassert>
+#include <memory>
 
 template <class T> class CComPtr {
 public:
@@ -26,7 +27,7 @@ public:
     }
     CComPtr& operator=(const CComPtr& other) { return *this = other.p; }
     CComPtr& operator=(CComPtr&& other) noexcept {
-        if (this != &other)
+        if (this != std::addressof(other))
             Attach(other.Detach());
         return *this;
     }
