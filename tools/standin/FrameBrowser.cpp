@@ -1,7 +1,7 @@
 #include "tools/standin/FrameBrowser.h"
 
 #include "tools/standin/CallLog.h"
-#include "tools/standin/HtmlDocument.h"
+#include "tools/standin/StandinDocument.h"
 #include "web/WebBrowserDispid.h"
 
 namespace {
@@ -14,7 +14,7 @@ CFrameBrowser::~CFrameBrowser() {
     SetDocument(nullptr);
 }
 
-void CFrameBrowser::SetDocument(CHtmlDocument* pDocument) {
+void CFrameBrowser::SetDocument(CStandinDocument* pDocument) {
     if (pDocument)
         pDocument->AddRef();
     if (m_pDocument)

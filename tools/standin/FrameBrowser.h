@@ -6,15 +6,15 @@
 
 #include <string>
 
-class CHtmlDocument;
+class CStandinDocument;
 
 class CFrameBrowser : public CStandinObject, public CWebBrowser2Stub {
 public:
     explicit CFrameBrowser(const char* pszKind = "frame");
 
     // Takes a reference to pDocument (may be NULL), releasing the one held.
-    void SetDocument(CHtmlDocument* pDocument);
-    CHtmlDocument* Document() const { return m_pDocument; }
+    void SetDocument(CStandinDocument* pDocument);
+    CStandinDocument* Document() const { return m_pDocument; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     QEL_STANDIN_REFCOUNT()
@@ -29,5 +29,5 @@ protected:
     ~CFrameBrowser() override;
 
 private:
-    CHtmlDocument* m_pDocument = nullptr;
+    CStandinDocument* m_pDocument = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "tools/standin/CallLog.h"
 #include "tools/standin/ConnectionPoint.h"
-#include "tools/standin/HtmlDocument.h"
+#include "tools/standin/StandinDocument.h"
 #include "tools/standin/PageFetch.h"
 #include "web/WebBrowserDispid.h"
 
@@ -198,7 +198,7 @@ void CStandinBrowser::OnFetched(UINT nSerial) {
         Release();
         return;
     }
-    CHtmlDocument* pDocument = new CHtmlDocument(top.strHtml, top.strCompatible);
+    CStandinDocument* pDocument = new CStandinDocument(top.strHtml, top.strCompatible);
     SetDocument(pDocument);
     pDocument->Release();
     m_window.SetText(pDocument->Page().Text());
@@ -206,7 +206,7 @@ void CStandinBrowser::OnFetched(UINT nSerial) {
     for (const CPageFetch::CPage& frame : pFetch->Frames()) {
         CFrameBrowser* pFrame = new CFrameBrowser();
         const std::wstring strHtml = frame.bOk ? frame.strHtml : ErrorPage();
-        CHtmlDocument* pFrameDocument = new CHtmlDocument(strHtml, frame.strCompatible);
+        CStandinDocument* pFrameDocument = new CStandinDocument(strHtml, frame.strCompatible);
         pFrame->SetDocument(pFrameDocument);
         pFrameDocument->Release();
         m_vecFrames.push_back(pFrame);
@@ -265,7 +265,7 @@ void CStandinBrowser::ShowError(const std::wstring& strUrl, DWORD nStatus) {
     if (!m_events.NavigateError(static_cast<IWebBrowser2*>(this), strUrl, StatusOf(nStatus)))
         return;
     const std::wstring strError = ErrorAddress(strUrl, nStatus);
-    CHtmlDocument* pDocument = new CHtmlDocument(ErrorPage(), L"");
+    CStandinDocument* pDocument = new CStandinDocument(ErrorPage(), L"");
     SetDocument(pDocument);
     pDocument->Release();
     m_window.SetText(pDocument->Page().Text());
@@ -280,7 +280,7 @@ void CStandinBrowser::ShowError(const std::wstring& strUrl, DWORD nStatus) {
 // KB180366: a frame that navigates by itself (here its meta refresh) fires
 // its own DocumentComplete with its browser object and its new address.
 void CStandinBrowser::ScheduleFrameRefresh(size_t nFrame, const std::wstring& strFrameUrl) {
-    CHtmlDocument* pDocument =
+    CStandinDocument* pDocument =
         nFrame < m_vecFrames.size() ? m_vecFrames[nFrame]->Document() : nullptr;
     int nSeconds = 0;
     std::wstring strRefresh;
@@ -324,8 +324,8 @@ void CStandinBrowser::OnFrameFetched(UINT nSerial) {
         m_events.NavigateError(pFrame, page.strUrl, StatusOf(page.nStatus));
         strUrl = ErrorAddress(page.strUrl, page.nStatus);
     }
-    CHtmlDocument* pDocument =
-        new CHtmlDocument(page.bOk ? page.strHtml : ErrorPage(), page.strCompatible);
+    CStandinDocument* pDocument =
+        new CStandinDocument(page.bOk ? page.strHtml : ErrorPage(), page.strCompatible);
     pFrame->SetDocument(pDocument);
     pDocument->Release();
     m_events.NavigateComplete2(pFrame, strUrl);

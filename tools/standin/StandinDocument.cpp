@@ -1,12 +1,12 @@
-#include "tools/standin/HtmlDocument.h"
+#include "tools/standin/StandinDocument.h"
 
 #include "tools/standin/CallLog.h"
 #include "tools/standin/HtmlElement.h"
 
-CHtmlDocument::CHtmlDocument(const std::wstring& strSource, const std::wstring& strCompatible)
+CStandinDocument::CStandinDocument(const std::wstring& strSource, const std::wstring& strCompatible)
     : CStandinObject("document"), m_page(strSource, strCompatible) {}
 
-HRESULT CHtmlDocument::QueryInterface(REFIID riid, void** ppv) {
+HRESULT CStandinDocument::QueryInterface(REFIID riid, void** ppv) {
     IUnknown* pUnk = nullptr;
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
         IsEqualIID(riid, IID_IHTMLDocument) || IsEqualIID(riid, IID_IHTMLDocument2))
@@ -16,15 +16,15 @@ HRESULT CHtmlDocument::QueryInterface(REFIID riid, void** ppv) {
     return Answer(riid, pUnk, ppv);
 }
 
-HRESULT CHtmlDocument::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                              EXCEPINFO*, UINT*) {
+HRESULT CStandinDocument::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+                                 EXCEPINFO*, UINT*) {
     CCallLog::Write("unexpected call %s#%ld Invoke %ld", m_pszKind, m_nId, dispIdMember);
     return DISP_E_MEMBERNOTFOUND;
 }
 
 // Every document has a body (D test_defaults); a frameset page's is its
 // FRAMESET, which is no IHTMLBodyElement (D frameset tests).
-HRESULT CHtmlDocument::get_body(IHTMLElement** p) {
+HRESULT CStandinDocument::get_body(IHTMLElement** p) {
     if (!p)
         return E_POINTER;
     *p = new CHtmlElement(m_page.BodyOuterHtml(), !m_page.IsFrameset());
@@ -33,7 +33,7 @@ HRESULT CHtmlDocument::get_body(IHTMLElement** p) {
     return S_OK;
 }
 
-HRESULT CHtmlDocument::get_documentElement(IHTMLElement** p) {
+HRESULT CStandinDocument::get_documentElement(IHTMLElement** p) {
     if (!p)
         return E_POINTER;
     *p = new CHtmlElement(m_page.OuterHtml(), false);

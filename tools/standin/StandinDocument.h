@@ -4,9 +4,11 @@
 #include "tools/standin/StandinObject.h"
 #include "tools/standin/Stubs.h"
 
-class CHtmlDocument : public CStandinObject, public CHTMLDocument2Stub, public CHTMLDocument3Stub {
+class CStandinDocument : public CStandinObject,
+                         public CHTMLDocument2Stub,
+                         public CHTMLDocument3Stub {
 public:
-    CHtmlDocument(const std::wstring& strSource, const std::wstring& strCompatible);
+    CStandinDocument(const std::wstring& strSource, const std::wstring& strCompatible);
 
     const CHtmlPage& Page() const { return m_page; }
 
