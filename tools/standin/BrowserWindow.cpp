@@ -1,7 +1,5 @@
 #include "tools/standin/BrowserWindow.h"
 
-#include "tools/standin/StandinBrowser.h"
-
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
@@ -14,7 +12,7 @@ HINSTANCE ModuleInstance() {
 
 } // namespace
 
-CBrowserWindow::CBrowserWindow(CStandinBrowser& owner) : m_owner(owner) {}
+CBrowserWindow::CBrowserWindow(IBrowserWindowEvents& owner) : m_owner(owner) {}
 
 void CBrowserWindow::UnregisterWindowClass() {
     UnregisterClassW(kClassName, ModuleInstance());

@@ -6,7 +6,17 @@
 
 #include <string>
 
-class CStandinBrowser;
+// What the window tells its owner: a fetch finished, a refresh timer fired.
+class IBrowserWindowEvents {
+public:
+    virtual void OnFetched(UINT nSerial) = 0;
+    virtual void OnRefreshTimer() = 0;
+    virtual void OnFrameFetched(UINT nSerial) = 0;
+    virtual void OnFrameRefreshTimer() = 0;
+
+protected:
+    ~IBrowserWindowEvents() = default;
+};
 
 class CBrowserWindow {
 public:
@@ -15,7 +25,7 @@ public:
     static const UINT WM_QEL_FETCHED = WM_APP + 0x51;
     static const UINT WM_QEL_FRAME_FETCHED = WM_APP + 0x52;
 
-    explicit CBrowserWindow(CStandinBrowser& owner);
+    explicit CBrowserWindow(IBrowserWindowEvents& owner);
     // At the module's unloading: the class must not outlive its window procedure.
     static void UnregisterWindowClass();
     ~CBrowserWindow();
@@ -33,7 +43,7 @@ private:
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     void OnPaint();
 
-    CStandinBrowser& m_owner;
+    IBrowserWindowEvents& m_owner;
     HWND m_hWnd = nullptr;
     HFONT m_hFont = nullptr;
     std::wstring m_strText;

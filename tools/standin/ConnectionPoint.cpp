@@ -1,16 +1,14 @@
 #include "tools/standin/ConnectionPoint.h"
 
-#include "tools/standin/StandinBrowser.h"
-
 #include <exdisp.h>
 
-CConnectionPoint::CConnectionPoint(CStandinBrowser& browser)
-    : CStandinObject("connection-point"), m_browser(browser) {
-    m_browser.AddRef();
+CConnectionPoint::CConnectionPoint(IConnectionPointContainer* pContainer, CBrowserEvents& events)
+    : CStandinObject("connection-point"), m_pContainer(pContainer), m_events(events) {
+    m_pContainer->AddRef();
 }
 
 CConnectionPoint::~CConnectionPoint() {
-    m_browser.Release();
+    m_pContainer->Release();
 }
 
 HRESULT CConnectionPoint::QueryInterface(REFIID riid, void** ppv) {
@@ -28,15 +26,15 @@ HRESULT CConnectionPoint::GetConnectionInterface(IID* pIID) {
 HRESULT CConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** ppCPC) {
     if (!ppCPC)
         return E_POINTER;
-    *ppCPC = &m_browser;
-    m_browser.AddRef();
+    *ppCPC = m_pContainer;
+    m_pContainer->AddRef();
     return S_OK;
 }
 
 HRESULT CConnectionPoint::Advise(IUnknown* pUnkSink, DWORD* pdwCookie) {
-    return m_browser.AddSink(pUnkSink, pdwCookie);
+    return m_events.Add(pUnkSink, pdwCookie);
 }
 
 HRESULT CConnectionPoint::Unadvise(DWORD dwCookie) {
-    return m_browser.RemoveSink(dwCookie);
+    return m_events.Remove(dwCookie);
 }

@@ -1,16 +1,17 @@
 // The DWebBrowserEvents2 connection point of a stand-in browser. The sinks
-// live in the browser; this object only passes Advise and Unadvise on.
+// live in the browser's event list; this object only passes Advise and
+// Unadvise on, and holds a reference on its container meanwhile.
 #pragma once
+#include "tools/standin/BrowserEvents.h"
 #include "tools/standin/StandinObject.h"
 #include "tools/standin/Stubs.h"
 
 #include <ocidl.h>
 
-class CStandinBrowser;
-
 class CConnectionPoint : public CStandinObject, public CConnectionPointStub {
 public:
-    explicit CConnectionPoint(CStandinBrowser& browser);
+    // events belongs to pContainer, which outlives this object.
+    CConnectionPoint(IConnectionPointContainer* pContainer, CBrowserEvents& events);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     QEL_STANDIN_REFCOUNT()
@@ -22,5 +23,6 @@ public:
 
 private:
     ~CConnectionPoint() override;
-    CStandinBrowser& m_browser; // held by a reference count
+    IConnectionPointContainer* m_pContainer; // one reference held
+    CBrowserEvents& m_events;
 };

@@ -347,14 +347,6 @@ void CStandinBrowser::OnRefreshTimer() {
     }
 }
 
-HRESULT CStandinBrowser::AddSink(IUnknown* pUnkSink, DWORD* pdwCookie) {
-    return m_events.Add(pUnkSink, pdwCookie);
-}
-
-HRESULT CStandinBrowser::RemoveSink(DWORD dwCookie) {
-    return m_events.Remove(dwCookie);
-}
-
 // IOleObject
 
 // W test_ClientSite: the control asks the new site for its interfaces, calls
@@ -691,7 +683,7 @@ HRESULT CStandinBrowser::FindConnectionPoint(REFIID riid, IConnectionPoint** ppC
         CCallLog::Write("browser#%ld FindConnectionPoint: not DWebBrowserEvents2", m_nId);
         return CONNECT_E_NOCONNECTION;
     }
-    *ppCP = new CConnectionPoint(*this);
+    *ppCP = new CConnectionPoint(this, m_events);
     CCallLog::Write("browser#%ld FindConnectionPoint DWebBrowserEvents2", m_nId);
     return S_OK;
 }

@@ -24,18 +24,16 @@ class CStandinBrowser : public CFrameBrowser,
                         public COleInPlaceActiveObjectStub,
                         public CPersistStreamInitStub,
                         public CConnectionPointContainerStub,
-                        public CProvideClassInfo2Stub {
+                        public CProvideClassInfo2Stub,
+                        public IBrowserWindowEvents {
 public:
     CStandinBrowser();
 
-    // From the connection point.
-    HRESULT AddSink(IUnknown* pUnkSink, DWORD* pdwCookie);
-    HRESULT RemoveSink(DWORD dwCookie);
-    // From the window.
-    void OnFetched(UINT nSerial);
-    void OnRefreshTimer();
-    void OnFrameFetched(UINT nSerial);
-    void OnFrameRefreshTimer();
+    // IBrowserWindowEvents
+    void OnFetched(UINT nSerial) override;
+    void OnRefreshTimer() override;
+    void OnFrameFetched(UINT nSerial) override;
+    void OnFrameRefreshTimer() override;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     QEL_STANDIN_REFCOUNT()
