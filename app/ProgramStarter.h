@@ -1,7 +1,8 @@
 // CProgramStarter: starts the programs the wizard runs by their full paths,
 // from where the system keeps them. The wizard runs elevated, often from a
 // downloads folder that a web page can drop files into, so nothing is taken
-// from its own or the current folder.
+// from its own or the current folder, and each program starts in the system
+// folder, not in the wizard's current one.
 #pragma once
 
 #include "framework/String.h"
