@@ -45,7 +45,7 @@ CString RegisteredPath(LPCTSTR file) {
 }
 } // namespace
 
-BOOL CProgramStarter::RunHidden(LPCTSTR commandLine) {
+BOOL CProgramStarter::RunHidden(LPCTSTR commandLine, HANDLE* phProcess) {
     CString strProgram(commandLine);
     const int nSpace = strProgram.Find(' ');
     if (nSpace >= 0)
@@ -67,7 +67,10 @@ BOOL CProgramStarter::RunHidden(LPCTSTR commandLine) {
                           &pi))
         return FALSE;
     ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    if (phProcess != nullptr)
+        *phProcess = pi.hProcess;
+    else
+        ::CloseHandle(pi.hProcess);
     return TRUE;
 }
 

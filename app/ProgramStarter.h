@@ -11,7 +11,8 @@ class CProgramStarter {
 public:
     // Runs the command line hidden and does not wait for it. Its program, the
     // command line's first word (".exe" added), comes from the system folder.
-    static BOOL RunHidden(LPCTSTR commandLine);
+    // phProcess, when given, receives the process handle for the caller to close.
+    static BOOL RunHidden(LPCTSTR commandLine, HANDLE* phProcess = nullptr);
     // ShellExecuteA "open", hidden, on the browser found by FindBrowser;
     // starts nothing when it is not found.
     static BOOL ShellOpenHidden(LPCTSTR file, LPCTSTR parameters);
