@@ -382,8 +382,9 @@ def linked_file(run):
     finally:
         if os.path.lexists(link):
             os.remove(link)
-        os.chmod(outside, 0o644)
-        os.remove(outside)
+        if os.path.exists(outside):
+            os.chmod(outside, 0o644)
+            os.remove(outside)
 
 
 def hold(run, path):
