@@ -45,7 +45,7 @@ CString RegisteredPath(LPCTSTR file) {
 }
 } // namespace
 
-BOOL CProgramStarter::RunHidden(LPCTSTR commandLine) {
+BOOL CProgramStarter::RunHidden(LPCTSTR commandLine, HANDLE* phProcess) {
     CString strProgram(commandLine);
     const int nSpace = strProgram.Find(' ');
     if (nSpace >= 0)
@@ -62,11 +62,15 @@ BOOL CProgramStarter::RunHidden(LPCTSTR commandLine) {
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi = {};
     std::vector<char> cmd(commandLine, commandLine + ::lstrlenA(commandLine) + 1);
-    if (!::CreateProcessA(strPath, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+    const CString strFolder = AfxGetSystemFolder();
+    if (!::CreateProcessA(strPath, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, strFolder, &si,
                           &pi))
         return FALSE;
     ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    if (phProcess != nullptr)
+        *phProcess = pi.hProcess;
+    else
+        ::CloseHandle(pi.hProcess);
     return TRUE;
 }
 
@@ -74,7 +78,10 @@ BOOL CProgramStarter::ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) {
     const CString strPath = FindBrowser(file);
     if (strPath.IsEmpty())
         return FALSE;
-    HINSTANCE hResult = ::ShellExecuteA(nullptr, "open", strPath, parameters, nullptr, SW_HIDE);
+    const CString strFolder = AfxGetSystemFolder();
+    HINSTANCE hResult =
+        ::ShellExecuteA(nullptr, "open", strPath, parameters,
+                        strFolder.IsEmpty() ? nullptr : strFolder.GetString(), SW_HIDE);
     return reinterpret_cast<INT_PTR>(hResult) > 32;
 }
 

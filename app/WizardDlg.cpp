@@ -1,5 +1,6 @@
 #include "app/WizardDlg.h"
 
+#include "app/PluginFile.h"
 #include "app/ProgramStarter.h"
 #include "framework/Menu.h"
 #include "framework/PaintDC.h"
@@ -215,7 +216,15 @@ PluginPathKind CWizardDlg::GetPluginPathKind(LPCTSTR path) {
     return (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PLUGIN_PATH_FOLDER : PLUGIN_PATH_FILE;
 }
 
-// Opened for its attributes only, which no sharing mode refuses; a file with
+FinalPathResult CWizardDlg::GetFinalFolderPath(LPCTSTR folder, CString& finalPath) {
+    return CPluginFile::GetFinalFolderPath(folder, finalPath);
+}
+
+IPluginFile* CWizardDlg::OpenPluginFile(LPCTSTR path) {
+    return CPluginFile::Open(path);
+}
+
+// Windows XP only. Opened for its attributes only, which no sharing mode refuses; a file with
 // a second name is left alone, since that name may lie outside the folder.
 void CWizardDlg::ClearPluginFileAttributes(LPCTSTR path) {
     const DWORD dwClear = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;

@@ -21,6 +21,8 @@ public:
     void SetProgress(int pos) override;
     BOOL GetProgramFilesFolder(CString& folder) override;
     PluginPathKind GetPluginPathKind(LPCTSTR path) override;
+    FinalPathResult GetFinalFolderPath(LPCTSTR folder, CString& finalPath) override;
+    IPluginFile* OpenPluginFile(LPCTSTR path) override;
     void ClearPluginFileAttributes(LPCTSTR path) override;
     BOOL DeletePluginFile(LPCTSTR path) override;
     void RunHidden(LPCTSTR commandLine) override;

@@ -2,14 +2,6 @@
 
 #include <commctrl.h>
 
-namespace {
-// Exports are looked up at run time: older systems lack some, and a static
-// import would be resolved before the search is restricted.
-template <typename TFn> TFn ModuleFunction(HMODULE hModule, LPCSTR name) {
-    return reinterpret_cast<TFn>(reinterpret_cast<void*>(::GetProcAddress(hModule, name)));
-}
-} // namespace
-
 void AfxRestrictDllSearch() {
     typedef BOOL(WINAPI * PFNSETDEFAULTDLLDIRECTORIES)(DWORD);
     typedef BOOL(WINAPI * PFNSETDLLDIRECTORYA)(LPCSTR);
@@ -24,12 +16,17 @@ void AfxRestrictDllSearch() {
         pfnSetDllDirectory("");
 }
 
-CString AfxGetSystemPath(LPCTSTR name) {
+CString AfxGetSystemFolder() {
     char buffer[MAX_PATH] = {};
     const UINT nLength = ::GetSystemDirectoryA(buffer, sizeof(buffer));
     if (nLength == 0 || nLength >= sizeof(buffer))
         return CString();
-    return CString(buffer) + "\\" + name;
+    return CString(buffer);
+}
+
+CString AfxGetSystemPath(LPCTSTR name) {
+    const CString strFolder = AfxGetSystemFolder();
+    return strFolder.IsEmpty() ? CString() : strFolder + "\\" + name;
 }
 
 HMODULE AfxLoadSystemLibrary(LPCTSTR name) {

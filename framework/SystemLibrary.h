@@ -9,6 +9,14 @@
 // (SetDefaultDllDirectories where the system has it, else SetDllDirectoryA
 // with "" which drops the current folder). WinMain calls it first.
 void AfxRestrictDllSearch();
+// Exports are looked up at run time: older systems lack some, and a static
+// import would be resolved before the search is restricted.
+template <typename TFn> TFn ModuleFunction(HMODULE hModule, LPCSTR name) {
+    return reinterpret_cast<TFn>(reinterpret_cast<void*>(::GetProcAddress(hModule, name)));
+}
+
+// The system folder, without a trailing backslash; empty when unknown.
+CString AfxGetSystemFolder();
 // The system folder followed by "\" and name.
 CString AfxGetSystemPath(LPCTSTR name);
 // Loads a DLL from the system folder by its full path.

@@ -75,9 +75,11 @@ CImageButton::~CImageButton() {
     m_pRegion = nullptr;
 }
 
+// The shared Windows folder: on a terminal server GetWindowsDirectoryA may
+// name a per-user one, which has no winhlp32.exe.
 CString CImageButton::GetWindowsDir() {
     char buffer[4096] = {};
-    ::GetWindowsDirectoryA(buffer, sizeof(buffer));
+    ::GetSystemWindowsDirectoryA(buffer, sizeof(buffer));
     return CString(buffer);
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Prints what a Windows exe asks of the system and carries: its imports (DLL and
-function), its resources (type, name, language, size and SHA-256 of each), and its
-version block (fixed file and product versions, each string value). Two exes
+"""Prints what a Windows exe asks of the system and carries: its optional header's
+DllCharacteristics, its imports (DLL and function), its resources (type, name,
+language, size and SHA-256 of each), and its version block (fixed file and
+product versions, each string value). Two exes
 whose summaries are equal import and carry the same things, whatever else
 differs (a signature, the header checksum).
   tools/pe_summary.py EXE
@@ -24,6 +25,7 @@ class Image:
         sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
         optional = pe + 24
         self.pe32plus = self.u16(optional) == 0x20B
+        self.dll_characteristics = self.u16(optional + 70)
         directories = optional + (112 if self.pe32plus else 96)
         self.directories = [struct.unpack_from("<II", data, directories + 8 * i)
                             for i in range(self.u32(directories - 4))]
@@ -125,7 +127,8 @@ def version_lines(block):
 
 def summary(data):
     image = Image(data)
-    lines = list(imports(image))
+    lines = ["dll characteristics %#06x" % image.dll_characteristics]
+    lines += imports(image)
     for rtype, name, lang, body in resources(image):
         lines.append("resource type %s name %s language %s: %d bytes, sha256 %s"
                      % (rtype, name, lang, len(body), hashlib.sha256(body).hexdigest()))

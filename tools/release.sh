@@ -8,9 +8,14 @@
 #   QEL_SIGN_PASSWORD its password (may be empty, but must be set)
 #   QEL_SIGN_TSA      optional: an RFC 3161 time-stamp server's address
 # The build output build/release/app/QelPluginWizard.exe is never changed by
-# signing. The password reaches openssl and osslsigncode through the
-# environment and a pipe, never a command line or a file; nothing of the key
-# is written under build/ or printed.
+# signing. The three variables are read once and taken out of the
+# environment before anything else runs: CMake, the compiler and the linker
+# never see them, and the password reaches openssl and osslsigncode only
+# through a pipe, never the environment, a command line or a file; nothing
+# of the key is written under build/ or printed.
+# The release carries the release preset's wizard server (an https:// host
+# name): a build/release configured with another base is refused before the
+# build, and the built exe must carry addresses on that base and no other.
 #   tools/release.sh
 set -euo pipefail
 
@@ -26,37 +31,62 @@ fail() {
     exit 1
 }
 
+# Shell variables only, not exported: no program started below inherits them.
+sign_pkcs12=${QEL_SIGN_PKCS12:-}
+sign_tsa=${QEL_SIGN_TSA:-}
+sign_password_set=${QEL_SIGN_PASSWORD+set}
+sign_password=${QEL_SIGN_PASSWORD:-}
+unset QEL_SIGN_PKCS12 QEL_SIGN_TSA QEL_SIGN_PASSWORD
+
 # The key's checks come before the build, so a mistyped path fails at once.
-if [ -n "${QEL_SIGN_PKCS12:-}" ]; then
-    [ -f "$QEL_SIGN_PKCS12" ] || fail "QEL_SIGN_PKCS12 names no file: $QEL_SIGN_PKCS12"
-    [ -n "${QEL_SIGN_PASSWORD+set}" ] ||
+if [ -n "$sign_pkcs12" ]; then
+    [ -f "$sign_pkcs12" ] || fail "QEL_SIGN_PKCS12 names no file: $sign_pkcs12"
+    [ -n "$sign_password_set" ] ||
         fail "QEL_SIGN_PASSWORD is not set (set it empty for a key without a password)"
     command -v osslsigncode >/dev/null || fail "osslsigncode is missing (tools/setup.sh installs it)"
-    export QEL_SIGN_PASSWORD
-    signer=$(openssl pkcs12 -in "$QEL_SIGN_PKCS12" -passin env:QEL_SIGN_PASSWORD -clcerts \
-        -nokeys 2>/dev/null | openssl x509 -noout -subject -enddate -nameopt oneline 2>/dev/null) ||
-        fail "cannot read the certificate in $QEL_SIGN_PKCS12 (wrong password?)"
+    signer=$(printf '%s\n' "$sign_password" | openssl pkcs12 -in "$sign_pkcs12" -passin stdin \
+        -clcerts -nokeys 2>/dev/null | openssl x509 -noout -subject -enddate -nameopt oneline \
+        2>/dev/null) || fail "cannot read the certificate in $sign_pkcs12 (wrong password?)"
+fi
+
+# The wizard server: the preset's, and a build/release configured with
+# another (a test build against a local server) is refused, not rebuilt.
+base=$(tools/release_base.py preset) || fail "the release preset names no wizard server"
+fault=$(tools/release_base.py check-base "$base") ||
+    fail "the release preset's wizard server is refused: $fault"
+cached=$(sed -n 's/^QEL_SERVER_BASE:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null) || true
+if [ -n "$cached" ] && [ "$cached" != "$base" ]; then
+    fault=$(tools/release_base.py check-base "$cached") || true
+    fail "build/release is configured with the wizard server $cached (QEL_SERVER_BASE in" \
+        "build/release/CMakeCache.txt${fault:+; ${fault#"$cached: "}}), not the release's $base:" \
+        "remove build/release or configure it with 'cmake --preset release'"
 fi
 
 mkdir -p "$build"
-echo "release: building the release preset in build/release"
+echo "release: building the release preset in build/release for the wizard server $base"
 { cmake --preset release && cmake --build --preset release; } >"$build/release-build.log" 2>&1 || {
     cat "$build/release-build.log"
     fail "the release build failed"
 }
-echo "release: ${exe#"$root"/}: $(stat -c %s "$exe") bytes, sha256 $(sha256sum "$exe" | cut -d' ' -f1)"
+cached=$(sed -n 's/^QEL_SERVER_BASE:[A-Z]*=//p' "$build/CMakeCache.txt")
+[ "$cached" = "$base" ] || fail "build/release was built for the wizard server $cached, not $base"
+# What the exe itself carries, read from its bytes.
+fault=$(tools/release_base.py check-exe "$exe" "$base") ||
+    fail "${exe#"$root"/} is not signed or published: $fault"
+echo "release: ${exe#"$root"/}: $(stat -c %s "$exe") bytes, sha256 $(sha256sum "$exe" | cut -d' ' -f1)," \
+    "its wizard addresses on $base, none http://"
 
 rm -rf "$dist"
 mkdir -p "$dist"
-if [ -n "${QEL_SIGN_PKCS12:-}" ]; then
-    args=(sign -pkcs12 "$QEL_SIGN_PKCS12" -readpass /dev/stdin -h sha256 -comm -n QelPluginWizard
+if [ -n "$sign_pkcs12" ]; then
+    args=(sign -pkcs12 "$sign_pkcs12" -readpass /dev/stdin -h sha256 -comm -n QelPluginWizard
         -in "$exe" -out "$dist/$name")
     stamp="no time stamp (QEL_SIGN_TSA not set)"
-    if [ -n "${QEL_SIGN_TSA:-}" ]; then
-        args+=(-ts "$QEL_SIGN_TSA")
-        stamp="time stamp from $QEL_SIGN_TSA"
+    if [ -n "$sign_tsa" ]; then
+        args+=(-ts "$sign_tsa")
+        stamp="time stamp from $sign_tsa"
     fi
-    if ! out=$(printf '%s' "$QEL_SIGN_PASSWORD" | osslsigncode "${args[@]}" 2>&1); then
+    if ! out=$(printf '%s' "$sign_password" | osslsigncode "${args[@]}" 2>&1); then
         rm -rf "$dist"
         echo "$out" >&2
         fail "osslsigncode could not sign $name"

@@ -11,6 +11,13 @@
 # may be found under build/release or in the logs; and the signed exe must
 # start under Wine to the wizard window and end cleanly by its cancel button
 # (the end-to-end scenario "close").
+# The wizard server: the base rule over addresses a release must not carry; a
+# build/release configured with an http, a loopback or a stale test base is
+# refused before anything is built, naming the address; the check of the
+# built exe refuses the win32 exe (the loopback demo server) and passes the
+# release. A linker launcher that dumps its environment shows that the build
+# sees none of the signing variables' values. Both exes are terminal-server
+# aware.
 #   tools/release_test.sh   (tools/test.sh runs it with its Wine and Xvfb up)
 set -uo pipefail
 
@@ -41,8 +48,9 @@ report() {
 # in a PKCS#12 file under a random password.
 make_keys() {
     QEL_TEST_PASSWORD=$(openssl rand -hex 16)
-    export QEL_TEST_PASSWORD
+    # Exported to openssl only: the releases below must not inherit it.
     (
+        export QEL_TEST_PASSWORD
         cd "$keys" &&
             openssl req -x509 -newkey rsa:2048 -nodes -days 2 -keyout ca.key -out ca.pem \
                 -subj "/CN=QelPluginWizard test CA" \
@@ -84,6 +92,104 @@ unsigned_release() {
     [ -z "$what" ]
     report $? "release without a key: the unsigned build output, said to be unsigned," \
         "with SHA256SUMS${what:+: $what}"
+}
+
+# Addresses a release may not carry, and the two forms it may.
+base_rule() {
+    local url refused=0 wrong=
+    for url in http://plugin.norvane.co.kr https://127.0.0.1 https://localhost \
+        https://app.localhost "https://[::1]" https://10.0.0.5 https://2130706433 \
+        https://plugin.norvane.co.kr:8443 https://user@plugin.norvane.co.kr \
+        https://plugin.norvane.co.kr/ https://intranet; do
+        if tools/release_base.py check-base "$url" >/dev/null; then
+            wrong+=" $url accepted;"
+        else
+            refused=$((refused + 1))
+        fi
+    done
+    for url in https://plugin.norvane.co.kr https://plugin.norvane.co.kr:443; do
+        tools/release_base.py check-base "$url" >/dev/null || wrong+=" $url refused;"
+    done
+    [ -z "$wrong" ]
+    report $? "the release's wizard server rule: $refused addresses refused (http, loopback," \
+        "IP addresses, another port, a user name, a path, no domain), the maker's accepted${wrong:+:$wrong}"
+}
+
+# build/release configured (by the command given) with a base a release may
+# not carry: make release refuses before building, naming it; the preset puts
+# the release's base back afterwards.
+refused_base() {
+    local what=$1 url=$2 log=$logs/release-refused.log before rc why=
+    shift 2
+    before=$(sha256sum <"$exe")
+    "$@" >"$log" 2>&1 || why="build/release could not be configured"
+    env -u QEL_SIGN_PKCS12 -u QEL_SIGN_PASSWORD -u QEL_SIGN_TSA make --no-print-directory release \
+        >>"$log" 2>&1
+    rc=$?
+    sed -n 's/^release: FAILED: /    /p' "$log"
+    if [ -n "$why" ]; then
+        :
+    elif [ $rc -eq 0 ]; then
+        why="it was made"
+    elif ! grep -qF "with the wizard server $url " "$log"; then
+        why="the refusal does not name $url"
+    elif grep -q '^release: building' "$log" || [ "$(sha256sum <"$exe")" != "$before" ]; then
+        why="it built"
+    fi
+    cmake --preset release >>"$log" 2>&1
+    [ -z "$why" ]
+    report $? "make release with $what ($url) in build/release: refused before the build," \
+        "the address named${why:+: $why}"
+}
+
+# The check of the built file, on an exe built for the loopback demo server
+# and on the release.
+exe_check() {
+    local base win32=$build/win32/app/QelPluginWizard.exe said why=
+    base=$(tools/release_base.py preset)
+    said=$(tools/release_base.py check-exe "$win32" "$base")
+    if [ $? -eq 0 ] || ! grep -qF 'http://127.0.0.1:8642/plugin/wizard/' <<<"$said"; then
+        why="the win32 exe is not refused with its address (${said:-nothing said})"
+    elif ! tools/release_base.py check-exe "$exe" "$base" >/dev/null; then
+        why="the release exe is refused: $(tools/release_base.py check-exe "$exe" "$base")"
+    fi
+    echo "    ${said:0:160}"
+    [ -z "$why" ]
+    report $? "the built file's addresses: the win32 exe's refused, the release's on $base" \
+        "and none http://${why:+: $why}"
+}
+
+# The signed release again, its link step run by a launcher that writes its
+# environment: none of the signing variables' values may be in it.
+link_environment() {
+    local dump=$keys/link-environment.txt log=$logs/release-environment.log found= why=
+    cmake --preset release "-DCMAKE_CXX_LINKER_LAUNCHER=cmake;-DQEL_ENV_DUMP=$dump;-P;$root/tools/release_env_dump.cmake;--" \
+        >"$log" 2>&1
+    rm -f "$exe"
+    QEL_SIGN_PKCS12=$keys/signer.p12 QEL_SIGN_PASSWORD=$QEL_TEST_PASSWORD QEL_SIGN_TSA= \
+        tools/release.sh >>"$log" 2>&1 || why="the release failed (see $log)"
+    if [ -z "$why" ] && ! grep -q '^PATH=' "$dump" 2>/dev/null; then
+        why="the launcher wrote no environment"
+    fi
+    [ -z "$why" ] && found=$(grep -F -e "$QEL_TEST_PASSWORD" -e "$keys/signer.p12" -e QEL_SIGN_ \
+        "$dump" | cut -d= -f1 | paste -sd ' ')
+    cmake --preset release -U CMAKE_CXX_LINKER_LAUNCHER >>"$log" 2>&1
+    [ -z "$why$found" ]
+    report $? "the release build's link step: $(grep -c . "$dump" 2>/dev/null) environment" \
+        "variables, none with the signing password, the key's path or a QEL_SIGN_" \
+        "name${why:+: $why}${found:+: found in $found}"
+}
+
+# The optional header's DllCharacteristics of the release and the win32 exe.
+terminal_server_aware() {
+    local file flags line= why=
+    for file in "$exe" "$build/win32/app/QelPluginWizard.exe"; do
+        flags=$(tools/pe_summary.py "$file" | sed -n 's/^dll characteristics //p')
+        line+="${line:+,} ${file#"$build"/} ${flags:-unreadable}"
+        [ -n "$flags" ] && [ $((flags & 0x8000)) -ne 0 ] || why+=" ${file#"$build"/}"
+    done
+    [ -z "$why" ]
+    report $? "DllCharacteristics with TERMINAL_SERVER_AWARE (0x8000):$line${why:+: not aware:$why}"
 }
 
 # The signed release; its output is shown in the test log.
@@ -198,6 +304,16 @@ if ! make_keys; then
     exit 1
 fi
 unsigned_release
+base_rule
+refused_base "an http base" http://plugin.norvane.co.kr \
+    cmake --preset release -DQEL_SERVER_BASE=http://plugin.norvane.co.kr
+refused_base "a loopback base" https://127.0.0.1 \
+    cmake --preset release -DQEL_SERVER_BASE=https://127.0.0.1
+refused_base "the demo server's base left in its cache" http://127.0.0.1:8642 \
+    cmake -S "$root" -B "$build/release" -DQEL_SERVER_BASE=http://127.0.0.1:8642
+exe_check
+terminal_server_aware
+link_environment
 signed_release
 verified
 tampered

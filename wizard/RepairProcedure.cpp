@@ -1,18 +1,12 @@
 #include "wizard/RepairProcedure.h"
 
+#include "wizard/PluginDeletion.h"
 #include "wizard/WizardServer.h"
 
 namespace {
 const LPCTSTR BLANK_LINE = " ";
 const LPCTSTR TASKKILL_COMMAND = "taskkill /F /IM iexplore.exe";
 const LPCTSTR INSTALLER_BROWSER = "iexplore.exe";
-
-// Deleted in this order from the plug-in folder.
-const LPCTSTR PLUGIN_FILES[] = {
-    "\\qelpay.dll", "\\qelcard.dll",   "\\qelcert.dll",     "\\qelnet.dll",
-    "\\qelupd.dll", "\\vaultlib2.dll", "\\dirlook32.dll",   "\\cs_aud.dll",
-    "\\cs_api.dll", "\\cshsmkey.dll",  "\\certkit_ioc.dll", "\\qelmark.bmp",
-};
 
 const LPCTSTR SUCCESS_LINES[] = {
     "√  모든 결제 테스트가 정상적으로 완료 되었습니다.",
@@ -55,7 +49,7 @@ void CRepairProcedure::OnBtnStart() {
     m_host.AddLogLine(BLANK_LINE);
     m_host.AddLogLine("√  설치경로의 결제창 파일을 삭제합니다.");
     m_host.SetProgress(2);
-    if (DeletePluginFiles())
+    if (CPluginDeletion(m_host).Run())
         m_host.AddLogLine("√  설치경로의 결제창 파일이 삭제 되었습니다.");
     else
         m_host.AddLogLine("√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다.");
@@ -76,40 +70,6 @@ void CRepairProcedure::OnBtnStart() {
     m_host.ShowTestButton(1);
     m_host.ShowStartButton(0);
     m_host.SetTimer(IDT_HINT, IDT_HINT_ELAPSE);
-}
-
-// Without a Program Files folder the paths would fall on the current drive's
-// root, so nothing is deleted then. Attributes are cleared only where no
-// reparse point leads the plug-in folder elsewhere.
-BOOL CRepairProcedure::DeletePluginFiles() {
-    CString strFolder;
-    if (!m_host.GetProgramFilesFolder(strFolder) || strFolder.IsEmpty())
-        return TRUE;
-    strFolder += "\\NORVANE";
-    BOOL bPlainFolder = m_host.GetPluginPathKind(strFolder) == PLUGIN_PATH_FOLDER;
-    strFolder += "\\QELWallet";
-    bPlainFolder = bPlainFolder && m_host.GetPluginPathKind(strFolder) == PLUGIN_PATH_FOLDER;
-    BOOL bAllGone = TRUE;
-    for (LPCTSTR name : PLUGIN_FILES) {
-        if (DeletePluginFile(strFolder + name, bPlainFolder) == DELETE_KEPT)
-            bAllGone = FALSE;
-    }
-    return bAllGone;
-}
-
-// A folder by a plug-in file's name is no plug-in file: it is left alone.
-// Whatever is still there after the deletion counts as kept, unless it is
-// a folder.
-CRepairProcedure::DeleteOutcome CRepairProcedure::DeletePluginFile(const CString& strPath,
-                                                                   BOOL bClearAttributes) {
-    const PluginPathKind kind = m_host.GetPluginPathKind(strPath);
-    if (kind == PLUGIN_PATH_NONE || kind == PLUGIN_PATH_FOLDER)
-        return DELETE_ABSENT;
-    if (kind == PLUGIN_PATH_FILE && bClearAttributes)
-        m_host.ClearPluginFileAttributes(strPath);
-    m_host.DeletePluginFile(strPath);
-    const PluginPathKind left = m_host.GetPluginPathKind(strPath);
-    return left == PLUGIN_PATH_FILE || left == PLUGIN_PATH_OTHER ? DELETE_KEPT : DELETE_DONE;
 }
 
 void CRepairProcedure::OnBtnTest() {

@@ -27,11 +27,6 @@ private:
     void OnNoticeTimer();
     void OnHintTimer();
 
-    // What became of one plug-in file.
-    enum DeleteOutcome { DELETE_DONE, DELETE_ABSENT, DELETE_KEPT };
-    // FALSE when a plug-in file is still there afterwards.
-    BOOL DeletePluginFiles();
-    DeleteOutcome DeletePluginFile(const CString& strPath, BOOL bClearAttributes);
     void AddLogLines(const LPCTSTR* lines, int count);
 
     IRepairHost& m_host;

@@ -355,6 +355,38 @@ def held_file(run):
     check_prefix_changes(run, prefix, before)
 
 
+def linked_file(run):
+    """A plug-in file that is a symbolic link to a read-only file outside the plug-in
+    folder: the link is not followed (the outside file keeps its write protection and
+    its bytes), it stays, the second line says so, and the prefix changes by the other
+    eleven deletions only."""
+    prefix = os.environ["WINEPREFIX"]
+    link = os.path.join(run.folder, run.held)
+    outside = os.path.join(prefix, "drive_c", E.LINK_TARGET)
+    content = b"a file outside the plug-in folder\n"
+    with open(outside, "wb") as f:
+        f.write(content)
+    os.chmod(outside, 0o444)
+    os.remove(link)
+    os.symlink(outside, link)
+    try:
+        before = prefix_audit.settled_snapshot(prefix)
+        finish(run, reinstall(run, start_and_close_notice(run)))
+        check("the link left in place", outside, os.path.islink(link) and os.readlink(link))
+        with open(outside, "rb") as f:
+            check("the outside file's content", content, f.read())
+        check("the outside file's mode", "0o444", oct(os.stat(outside).st_mode & 0o777))
+        report("ok: %s, a link to C:\\%s, left and reported; the file it leads to kept, "
+               "read-only, its bytes unchanged" % (run.held, E.LINK_TARGET))
+        check_prefix_changes(run, prefix, before)
+    finally:
+        if os.path.lexists(link):
+            os.remove(link)
+        if os.path.exists(outside):
+            os.chmod(outside, 0o644)
+            os.remove(outside)
+
+
 def hold(run, path):
     """Starts the helper that holds path open without delete sharing; returns it once it
     holds the file. Closing its standard input lets the file go."""
@@ -579,6 +611,8 @@ SCENARIOS = {
     "planted": (planted, "success", 2),
     # A plug-in file held open by another program; the run ends after stage 2.
     "held": (held_file, "success", 2),
+    # A plug-in file that is a symbolic link out of the folder; the run ends after stage 2.
+    "link": (linked_file, "success", 2),
 }
 VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
             "frame": E.TESTED_SUCCESS, "nobody": E.TESTED_SUCCESS, "modern": E.TESTED_FAILURE,
@@ -627,7 +661,8 @@ class Run:
         self.folder = plugin_folder(args.exe)
         self.plants = args.plants
         self.holder = args.holder
-        self.held = E.HELD_FILE if name == "held" else None
+        # The plug-in file that stays where it is.
+        self.held = {"held": E.HELD_FILE, "link": E.LINKED_FILE}.get(name)
         # Information for the reader, printed after the scenario's result.
         self.notes = []
         self.wiz = Wizard(args.exe, args.inspect, wizard_log,

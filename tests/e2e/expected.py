@@ -59,6 +59,9 @@ PLUGIN_FILES = [
 ]
 KEPT_FILE = "keep.txt"
 HELD_FILE = "qelcard.dll"  # held open by another program in the scenario "held"
+# In the scenario "link", a symbolic link to a read-only file outside the plug-in folder.
+LINKED_FILE = "qelcard.dll"
+LINK_TARGET = "qel-outside.dll"  # under drive_c
 
 SETUP_PAGE = "/plugin/wizard/wizard_setup.html"
 PAY_PAGE = "/plugin/wizard/QEL_pay_wizard.html"

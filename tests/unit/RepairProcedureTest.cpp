@@ -1,3 +1,4 @@
+#include "tests/unit/RecordingHost.h"
 #include "wizard/RepairProcedure.h"
 
 #include <gtest/gtest.h>
@@ -10,130 +11,6 @@
 #include <vector>
 
 namespace {
-
-typedef std::vector<std::string> Calls;
-
-const char* const PF = "C:\\Program Files\\NORVANE\\QELWallet";
-const char* const PLUGIN_NAMES[] = {
-    "qelpay.dll", "qelcard.dll",   "qelcert.dll",     "qelnet.dll",
-    "qelupd.dll", "vaultlib2.dll", "dirlook32.dll",   "cs_aud.dll",
-    "cs_api.dll", "cshsmkey.dll",  "certkit_ioc.dll", "qelmark.bmp",
-};
-
-std::string PluginPath(const char* name) {
-    return std::string(PF) + "\\" + name;
-}
-
-// Records every host call in order and keeps the state the controls and
-// timers would show: log lines, progress, visibility, pending timers.
-class CRecordingHost : public IRepairHost {
-public:
-    Calls m_calls;
-    std::vector<std::string> m_log;
-    int m_nProgress = 0;
-    int m_nStartShown = 1;
-    int m_nTestShown = 0;
-    int m_nHintShown = 0;
-    bool m_bScrolledToEnd = false;
-    std::set<UINT> m_timers;
-    BOOL m_bFolderFound = TRUE;
-    CString m_strFolder = "C:\\Program Files";
-    // What each path names; a path not listed names nothing. A deletion
-    // takes away a file or link unless it is held.
-    std::map<std::string, PluginPathKind> m_paths;
-    std::set<std::string> m_held;
-    int m_nVerdict = 1;
-    std::function<void()> m_onSetupPage;
-    std::function<void()> m_onPaymentTest;
-
-    CRecordingHost() {
-        m_paths["C:\\Program Files\\NORVANE"] = PLUGIN_PATH_FOLDER;
-        m_paths[PF] = PLUGIN_PATH_FOLDER;
-        for (const char* name : PLUGIN_NAMES)
-            m_paths[PluginPath(name)] = PLUGIN_PATH_FILE;
-    }
-
-    void ClearLog() override {
-        Record("ClearLog");
-        m_log.clear();
-    }
-    void AddLogLine(LPCTSTR text) override {
-        Record(std::string("AddLogLine ") + text);
-        m_log.push_back(text);
-        m_bScrolledToEnd = false;
-    }
-    void ScrollLogToEnd() override {
-        Record("ScrollLogToEnd");
-        m_bScrolledToEnd = true;
-    }
-    void SetProgress(int pos) override {
-        Record("SetProgress " + std::to_string(pos));
-        m_nProgress = pos;
-    }
-    BOOL GetProgramFilesFolder(CString& folder) override {
-        Record("GetProgramFilesFolder");
-        if (m_bFolderFound)
-            folder = m_strFolder;
-        return m_bFolderFound;
-    }
-    PluginPathKind GetPluginPathKind(LPCTSTR path) override {
-        Record(std::string("GetPluginPathKind ") + path);
-        auto it = m_paths.find(path);
-        return it == m_paths.end() ? PLUGIN_PATH_NONE : it->second;
-    }
-    void ClearPluginFileAttributes(LPCTSTR path) override {
-        Record(std::string("ClearPluginFileAttributes ") + path);
-    }
-    BOOL DeletePluginFile(LPCTSTR path) override {
-        Record(std::string("DeletePluginFile ") + path);
-        auto it = m_paths.find(path);
-        if (it == m_paths.end() || it->second == PLUGIN_PATH_FOLDER || m_held.count(path))
-            return FALSE;
-        m_paths.erase(it);
-        return TRUE;
-    }
-    void RunHidden(LPCTSTR commandLine) override {
-        Record(std::string("RunHidden ") + commandLine);
-    }
-    void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) override {
-        Record(std::string("ShellOpenHidden ") + file + " " + parameters);
-    }
-    void SetTimer(UINT id, UINT elapse) override {
-        Record("SetTimer " + std::to_string(id) + " " + std::to_string(elapse));
-        m_timers.insert(id);
-    }
-    void KillTimer(UINT id) override {
-        Record("KillTimer " + std::to_string(id));
-        m_timers.erase(id);
-    }
-    void ShowStartButton(int nShow) override {
-        Record("ShowStartButton " + std::to_string(nShow));
-        m_nStartShown = nShow;
-    }
-    void ShowTestButton(int nShow) override {
-        Record("ShowTestButton " + std::to_string(nShow));
-        m_nTestShown = nShow;
-    }
-    void PlaceHint(int x, int y, int show) override {
-        Record("PlaceHint " + std::to_string(x) + " " + std::to_string(y) + " " +
-               std::to_string(show));
-        m_nHintShown = show == 1;
-    }
-    void RunNotice() override { Record("RunNotice"); }
-    void RunSetupPage() override {
-        Record("RunSetupPage");
-        if (m_onSetupPage)
-            m_onSetupPage();
-    }
-    int RunPaymentTest() override {
-        Record("RunPaymentTest");
-        if (m_onPaymentTest)
-            m_onPaymentTest();
-        return m_nVerdict;
-    }
-
-    void Record(const std::string& call) { m_calls.push_back(call); }
-};
 
 // A host whose timers reach the procedure only while they are pending, as
 // WM_TIMER does; the dialog starts with timer 1 pending (OnInitDialog).
@@ -169,18 +46,18 @@ const Calls STAGE1_CALLS = {
 };
 
 const char* const DELETED_LINE = "√  설치경로의 결제창 파일이 삭제 되었습니다.";
-const char* const PARTLY_LINE = "√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다.";
 
-// The plug-in folder's two levels looked at; then each file looked at, freed
-// of its attributes, deleted and looked at again.
+// The plug-in folder's two levels looked at, the final paths of Program
+// Files and of the plug-in folder; then each file opened, deleted, closed.
 Calls DeletionCalls() {
     Calls calls = {
         "GetPluginPathKind C:\\Program Files\\NORVANE",
         std::string("GetPluginPathKind ") + PF,
+        "GetFinalFolderPath C:\\Program Files",
+        std::string("GetFinalFolderPath ") + PF,
     };
     for (const char* name : PLUGIN_NAMES) {
-        for (const char* call : {"GetPluginPathKind ", "ClearPluginFileAttributes ",
-                                 "DeletePluginFile ", "GetPluginPathKind "})
+        for (const char* call : {"OpenPluginFile ", "Delete ", "Close "})
             calls.push_back(call + PluginPath(name));
     }
     return calls;
@@ -280,74 +157,14 @@ TEST_F(RepairProcedureTest, EachDeletionPathHoldsOneFileName) {
     m_procedure.OnBtnStart();
     std::vector<std::string> paths;
     for (const std::string& call : TakeCalls())
-        if (call.rfind("DeletePluginFile ", 0) == 0)
-            paths.push_back(call.substr(17));
+        if (call.rfind("OpenPluginFile ", 0) == 0)
+            paths.push_back(call.substr(15));
     ASSERT_EQ(12u, paths.size());
     EXPECT_EQ("C:\\Program Files\\NORVANE\\QELWallet\\qelcard.dll", paths[1]);
     const std::string folder = std::string(PF) + "\\";
     for (const std::string& path : paths) {
         ASSERT_EQ(0u, path.find(folder)) << path;
         EXPECT_EQ(std::string::npos, path.find('\\', folder.size())) << path;
-    }
-}
-
-// The second line says whether a plug-in file is left; only plain files
-// are freed of their attributes, and a folder by a file's name is left alone.
-TEST_F(RepairProcedureTest, Stage2SaysWhetherAPluginFileIsLeft) {
-    const std::string card = PluginPath("qelcard.dll");
-    struct SCase {
-        const char* name;
-        std::function<void(CRecordingHost&)> arrange;
-        const char* line;
-        size_t nCleared;
-        size_t nDeleteCalls;
-    };
-    const SCase cases[] = {
-        {"all deleted", [](CRecordingHost&) {}, DELETED_LINE, 12, 12},
-        {"all absent",
-         [](CRecordingHost& h) {
-             for (const char* name : PLUGIN_NAMES)
-                 h.m_paths.erase(PluginPath(name));
-         },
-         DELETED_LINE, 0, 0},
-        {"one still there", [&](CRecordingHost& h) { h.m_held.insert(card); }, PARTLY_LINE, 12, 12},
-        {"one a directory", [&](CRecordingHost& h) { h.m_paths[card] = PLUGIN_PATH_FOLDER; },
-         DELETED_LINE, 11, 11},
-        {"a link kept",
-         [&](CRecordingHost& h) {
-             h.m_paths[card] = PLUGIN_PATH_OTHER;
-             h.m_held.insert(card);
-         },
-         PARTLY_LINE, 11, 12},
-        {"plug-in folder a link", [](CRecordingHost& h) { h.m_paths[PF] = PLUGIN_PATH_OTHER; },
-         DELETED_LINE, 0, 12},
-    };
-    for (const SCase& c : cases) {
-        CRecordingHost host;
-        c.arrange(host);
-        const std::map<std::string, PluginPathKind> before = host.m_paths;
-        CRepairProcedure(host).OnBtnStart();
-        ASSERT_EQ(11u, host.m_log.size()) << c.name;
-        EXPECT_EQ(c.line, host.m_log[2]) << c.name;
-        EXPECT_EQ(5, host.m_nProgress) << c.name;
-        auto count = [&](const std::string& call) {
-            return static_cast<size_t>(
-                std::count_if(host.m_calls.begin(), host.m_calls.end(),
-                              [&](const std::string& s) { return s.rfind(call, 0) == 0; }));
-        };
-        EXPECT_EQ(c.nCleared, count("ClearPluginFileAttributes ")) << c.name;
-        EXPECT_EQ(c.nDeleteCalls, count("DeletePluginFile ")) << c.name;
-        if (before.count(card) != 0 && before.at(card) == PLUGIN_PATH_FOLDER) {
-            EXPECT_EQ(0u, count("DeletePluginFile " + card)) << c.name;
-        }
-        // Every file but a held one is gone; nothing else was touched.
-        for (const auto& entry : before) {
-            const bool bFile = entry.second != PLUGIN_PATH_FOLDER;
-            const bool bPlugin = entry.first.rfind(std::string(PF) + "\\", 0) == 0;
-            EXPECT_EQ(!(bFile && bPlugin) || host.m_held.count(entry.first) != 0,
-                      host.m_paths.count(entry.first) != 0)
-                << c.name << " " << entry.first;
-        }
     }
 }
 

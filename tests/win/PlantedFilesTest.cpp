@@ -96,3 +96,33 @@ TEST(PlantedFilesTest, BrowserIsTakenWhereItIsInstalledOrNotAtAll) {
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(browser.c_str())) << browser;
     EXPECT_EQ("", unregistered);
 }
+
+// A program the wizard starts works in the system folder, whatever the
+// wizard's current folder holds.
+TEST(PlantedFilesTest, ProgramsStartInTheSystemFolder) {
+    CScratchFolder folder("qel-planted-cwd", {});
+    char current[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    ::SetCurrentDirectoryA(folder.Path().c_str());
+    const std::string out = folder.Path("cwd.txt");
+    HANDLE hProcess = nullptr;
+    const BOOL bStarted =
+        CProgramStarter::RunHidden(("cmd /c cd > \"" + out + "\"").c_str(), &hProcess);
+    ::SetCurrentDirectoryA(current);
+    ASSERT_TRUE(bStarted);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hProcess, 60000));
+    ::CloseHandle(hProcess);
+
+    char said[MAX_PATH] = {};
+    HANDLE hFile = ::CreateFileA(out.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
+    DWORD dwRead = 0;
+    ::ReadFile(hFile, said, MAX_PATH - 1, &dwRead, nullptr);
+    ::CloseHandle(hFile);
+    char system[MAX_PATH] = {};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    std::string where(said, dwRead);
+    where = where.substr(0, where.find_first_of("\r\n"));
+    EXPECT_EQ(0, ::lstrcmpiA(system, where.c_str())) << where;
+}

@@ -1,5 +1,6 @@
 // The wizard dialog under Wine: its state after initialisation, its window
 // behaviour, and the repair stages run through real clicks.
+#include "tests/win/FileHolder.h"
 #include "tests/win/TestWizardDlg.h"
 #include "tests/win/WinTestApp.h"
 
@@ -51,57 +52,6 @@ void WriteFile(const std::string& path) {
     ::WriteFile(h, "x", 1, &written, nullptr);
     ::CloseHandle(h);
 }
-
-// Another process that holds a file open without delete sharing
-// (qel_hold_file.exe beside the tests) while the object lives.
-class CFileHolder {
-public:
-    explicit CFileHolder(const std::string& path) {
-        char exe[MAX_PATH] = {};
-        ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string command = exe;
-        command = "\"" + command.substr(0, command.rfind('\\')) + "\\qel_hold_file.exe\" \"" +
-                  path + "\"";
-        SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-        HANDLE hOutput = nullptr, hChildOutput = nullptr, hChildInput = nullptr;
-        ::CreatePipe(&hOutput, &hChildOutput, &sa, 0);
-        ::CreatePipe(&hChildInput, &m_hInput, &sa, 0);
-        ::SetHandleInformation(hOutput, HANDLE_FLAG_INHERIT, 0);
-        ::SetHandleInformation(m_hInput, HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = hChildInput;
-        si.hStdOutput = si.hStdError = hChildOutput;
-        m_bStarted = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE,
-                                      CREATE_NO_WINDOW, nullptr, nullptr, &si, &m_pi) != FALSE;
-        ::CloseHandle(hChildInput);
-        ::CloseHandle(hChildOutput);
-        std::string said;
-        char ch = 0;
-        DWORD dwRead = 0;
-        while (m_bStarted && ::ReadFile(hOutput, &ch, 1, &dwRead, nullptr) && dwRead == 1 &&
-               ch != '\n')
-            said += ch;
-        ::CloseHandle(hOutput);
-        m_bHeld = said == "held";
-    }
-    ~CFileHolder() {
-        ::CloseHandle(m_hInput);
-        if (!m_bStarted)
-            return;
-        ::WaitForSingleObject(m_pi.hProcess, 10000);
-        ::CloseHandle(m_pi.hProcess);
-        ::CloseHandle(m_pi.hThread);
-    }
-    bool Held() const { return m_bHeld; }
-
-private:
-    HANDLE m_hInput = nullptr;
-    PROCESS_INFORMATION m_pi = {};
-    bool m_bStarted = false;
-    bool m_bHeld = false;
-};
 
 // Stage 2 through its click, the setup page closed at once; its log lines.
 std::vector<std::string> RunStageTwo() {
@@ -394,9 +344,9 @@ TEST(WizardDlgTest, FullRunDeletesExactlyThePluginFiles) {
     ::DeleteFileA((folder + "\\keep.txt").c_str());
 }
 
-// Read-only, hidden and system files go; a folder by a file's name is left
-// alone. A file another program holds, or one whose second name lies outside
-// the folder, stays and the second line says so.
+// Read-only, hidden and system files go. A folder by a file's name, a file
+// another program holds, or one whose second name lies outside the folder
+// stays and the second line says so.
 TEST(WizardDlgTest, StageTwoTellsWhetherAPluginFileIsLeft) {
     const std::string folder = PluginFolder();
     ::SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
@@ -412,15 +362,20 @@ TEST(WizardDlgTest, StageTwoTellsWhetherAPluginFileIsLeft) {
     WriteFile(card);
     ::SetFileAttributesA(card.c_str(), dwReadOnly);
     ::CreateDirectoryA(mark.c_str(), nullptr);
+    const char* const partly = "√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다.";
     std::vector<std::string> lines = RunStageTwo();
     ASSERT_EQ(11u, lines.size());
-    EXPECT_EQ("√  설치경로의 결제창 파일이 삭제 되었습니다.", lines[2]);
+    EXPECT_EQ(partly, lines[2]);
     EXPECT_FALSE(FileExists(pay));
     EXPECT_FALSE(FileExists(card));
     EXPECT_TRUE(FileExists(mark));
     ::RemoveDirectoryA(mark.c_str());
+    WriteFile(pay);
+    ::SetFileAttributesA(pay.c_str(), dwReadOnly);
+    lines = RunStageTwo();
+    EXPECT_EQ("√  설치경로의 결제창 파일이 삭제 되었습니다.", lines[2]);
+    EXPECT_FALSE(FileExists(pay));
 
-    const char* const partly = "√  설치경로의 결제창 파일 일부를 삭제하지 못했습니다.";
     for (const char* name : kPluginFiles)
         WriteFile(folder + "\\" + name);
     {
