@@ -4,7 +4,8 @@ dpi96, dpi120 or dpi144 sets the Wine prefix's DPI, runs the customer's whole ru
 the notice closed on its OK image, and records where every control of the wizard, the
 notice, the setup page and the payment-test dialog lies in its window; at 120 and 144
 each must lie where it does at 96 (run dpi96 first, in the same call), within 1 px, and
-inside its window. The prefix's DPI is set back to 96 after each. Options as for
+inside its window, and the notice and the wizard's first screen must be the 96-DPI
+pictures, pixel for pixel. The prefix's DPI is set back to 96 after each. Options as for
 e2e_wizard.py; needs QEL_WINE and WINEPREFIX (tools/winenv.sh)."""
 import json
 import os
@@ -14,7 +15,8 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_wizard as W  # noqa: E402
 import expected as E  # noqa: E402
-from wizard_driver import CheckFailed, check, click_control, control, poll  # noqa: E402
+from wizard_driver import (CheckFailed, check, click_control, control, poll,  # noqa: E402
+                           screenshot)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # Dialog name -> its controls' places at 96 DPI, from this call's dpi96 run.
@@ -66,6 +68,28 @@ def same_places(name, dpi, seen, run):
     W.report("ok: %s at %d DPI: %d controls where they are at 96" % (name, dpi, len(seen)))
 
 
+def same_picture(stage, dpi):
+    """The screen at a stage is the one at 96 DPI, pixel for pixel (until it has been
+    painted: the picture is taken again for up to 10 s)."""
+    shots = W.OUT["shots"]
+    here = os.path.join(shots, "dpi%d-%s.png" % (dpi, stage))
+    there = os.path.join(shots, "dpi96-%s.png" % stage)
+    if dpi == 96 or not os.path.exists(there):
+        return
+
+    def differing():
+        screenshot(here)
+        out = subprocess.run(["compare", "-metric", "AE", here, there, "null:"],
+                             capture_output=True, text=True, timeout=60).stderr.strip()
+        return out.split()[0] if out else "?"
+    try:
+        poll("the %s picture at %d DPI to be the one at 96" % (stage, dpi),
+             lambda: differing() == "0", 10, interval=1)
+    except CheckFailed as e:
+        raise CheckFailed("%s (%s pixels differ; %s, %s)" % (e, differing(), here, there))
+    W.report("ok: the %s at %d DPI is the 96-DPI picture, pixel for pixel" % (stage, dpi))
+
+
 def dpi_run(dpi, run):
     set_dpi(dpi)
     run.geometry = {}
@@ -84,12 +108,14 @@ def customer_run(dpi, run):
     notice = W.wait_dialog(run.wiz, "the notice dialog")
     same_places("notice", dpi, places(notice), run)
     W.snap("1-notice")
+    same_picture("1-notice", dpi)
     click_control(notice, E.IDC_BTN_OK)
     window = W.wait_no_dialog(run.wiz, "the notice dialog")
     W.report("ok: the notice closed on its OK image")
     W.check_state(window, E.INTRO, 0, {E.IDC_BTN_START, E.IDC_BTN_CANCEL})
     same_places("wizard", dpi, places(window), run)
     W.snap("2-start")
+    same_picture("2-start", dpi)
     setup = W.open_setup_page(run, window)
     same_places("setup page", dpi, places(setup), run)
     W.moment(run.wiz, "the end of stage 2", lambda w: control(w, E.IDC_BTN_TEST)["visible"], 60)
