@@ -7,8 +7,11 @@ MAKEFLAGS += --no-print-directory
 test:
 	tools/test.sh
 
+# make run DPI=120: the wizard at that system DPI (96 by default).
+DPI ?= 96
+
 run:
-	tools/run.sh
+	QEL_DPI=$(DPI) tools/run.sh
 
 release:
 	tools/release.sh

@@ -17,6 +17,7 @@
 #include <shlobj.h>
 
 CWizardDlg::CWizardDlg(CWnd* pParent) : CDialog(IDD_WIZARD, pParent), m_procedure(*this) {
+    m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
     m_hIcon = ::LoadIconA(hInst, MAKEINTRESOURCEA(IDR_MAINFRAME));
 }

@@ -36,11 +36,10 @@ BOOL CDialog::LoadTemplate(std::vector<BYTE>& templateBytes) {
     const DWORD nSize = ::SizeofResource(hInst, hResource);
     templateBytes.assign(pData, pData + nSize);
 
-    CDialogTemplate dlgTemplate;
     m_hostedItems.clear();
-    if (dlgTemplate.Parse(pData, nSize) && dlgTemplate.RemoveActiveXItems() > 0) {
-        m_hostedItems = dlgTemplate.GetRemovedItems();
-        templateBytes = dlgTemplate.Build();
+    if (m_template.Parse(pData, nSize) && m_template.RemoveActiveXItems() > 0) {
+        m_hostedItems = m_template.GetRemovedItems();
+        templateBytes = m_template.Build();
     }
     return TRUE;
 }
@@ -57,8 +56,7 @@ BOOL CDialog::CreateHostedControls() {
     for (const CDialogTemplate::CItem& item : m_hostedItems) {
         CLSID clsid;
         std::wstring strClsid(item.cls.str.begin(), item.cls.str.end());
-        RECT rect = {item.x, item.y, item.x + item.cx, item.y + item.cy};
-        ::MapDialogRect(m_hWnd, &rect);
+        const RECT rect = m_layout.MapItemRect(m_hWnd, item);
         const BYTE* pInit = nullptr;
         DWORD cbInit = 0;
         CDialogTemplate::FindInitData(pInitRes, nInitRes, static_cast<WORD>(item.nId),
@@ -121,6 +119,7 @@ INT_PTR CDialog::DoModal() {
     DestroyWindow();
     if (hWnd == nullptr && m_hWnd != nullptr)
         UnsubclassWindow();
+    m_layout.Release();
     return m_nModalResult;
 }
 
@@ -176,6 +175,14 @@ void CDialog::EndDialog(int nResult) {
     EndModalLoop(nResult);
     if (m_hWnd != nullptr)
         ::EndDialog(m_hWnd, nResult);
+}
+
+BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    // The fixed-DPI layout comes before the hosted controls are placed and
+    // before the dialog's own initialisation reads any control.
+    if (message == WM_INITDIALOG && m_nLayoutDpi != 0)
+        m_layout.Apply(m_hWnd, m_template, m_nLayoutDpi);
+    return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
 BOOL CDialog::OnInitDialog() {

@@ -3,6 +3,7 @@
 // PreTranslateMessage turn before the message is dispatched.
 #pragma once
 
+#include "framework/DialogLayout.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Wnd.h"
 
@@ -23,6 +24,7 @@ public:
     void EndDialog(int nResult);
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
@@ -43,6 +45,15 @@ protected:
     // ActiveX controls of the template, taken out before the system creates
     // the dialog; the control container creates them at WM_INITDIALOG.
     std::vector<CDialogTemplate::CItem> m_hostedItems;
+
+    // Pixels per inch the template is laid out for: 0 for the system's, as
+    // every ordinary dialog. A dialog whose face is a bitmap in pixels sets
+    // 96, so that its controls and their font keep their 96-DPI pixels over
+    // the bitmap whatever DPI the system reports (see CDialogLayout).
+    int m_nLayoutDpi = 0;
+    // The template the system created the window from, kept for the layout.
+    CDialogTemplate m_template;
+    CDialogLayout m_layout;
 
     // Owner for a dialog run with no parent: the application's main window
     // (or its top-level ancestor), unless that is this dialog itself.

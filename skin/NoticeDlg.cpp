@@ -4,7 +4,9 @@
 #include "res/resource.h"
 #include "skin/SkinBackground.h"
 
-CNoticeDlg::CNoticeDlg(CWnd* pParent) : CDialog(IDD_NOTICE, pParent) {}
+CNoticeDlg::CNoticeDlg(CWnd* pParent) : CDialog(IDD_NOTICE, pParent) {
+    m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
+}
 
 CNoticeDlg::~CNoticeDlg() = default;
 

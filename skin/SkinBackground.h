@@ -9,6 +9,10 @@
 
 class CSkinBackground {
 public:
+    // The DPI the skin's bitmaps are drawn for: every skinned dialog lays its
+    // template out for it (CDialog::m_nLayoutDpi), whatever the system's.
+    static const int LAYOUT_DPI = 96;
+
     // The body of every skinned dialog's OnEraseBkgnd; always TRUE.
     static BOOL OnEraseBkgnd(CWnd& wnd, CDC* pDC, CBitmap& background, int& bFirstPaint);
     // The body of a skinned dialog's OnCtlColor, given the base class's brush

@@ -8,6 +8,9 @@
 # With $DISPLAY the wizard runs there for a person to click through. Without
 # one, the end-to-end driver plays the flow on a private Xvfb and saves a
 # screenshot per stage in build/screenshots, named after the flow.
+# QEL_DPI (make run DPI=N) is the system DPI the Wine prefix reports for the run
+# (96 by default; 120 and 144 are what Windows gives a program at 125 and 150 %);
+# the prefix is set back to 96 when the run ends.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +20,12 @@ flows=$(python3 -c 'import sys; sys.path.insert(0, "tools"); import demo_server
 print(" ".join(demo_server.FLOWS))') || exit 1
 if ! grep -qxF -- "$flow" <<<"${flows// /$'\n'}"; then
     echo "run: QEL_DEMO_FLOW=$flow is no flow of the demo server; valid: $flows" >&2
+    exit 2
+fi
+
+dpi=${QEL_DPI:-96}
+if ! [[ "$dpi" =~ ^[0-9]+$ ]] || [ "$dpi" -lt 48 ] || [ "$dpi" -gt 480 ]; then
+    echo "run: DPI=$dpi is no system DPI; give a number from 48 to 480 (96, 120, 144)" >&2
     exit 2
 fi
 
@@ -30,6 +39,9 @@ cleanup() {
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
+    if [ "$dpi" != 96 ] && qel_wine_usable; then
+        qel_wine_dpi 96
+    fi
     qel_winenv_stop
 }
 trap cleanup EXIT
@@ -42,7 +54,7 @@ exe=$build/$preset/app/QelPluginWizard.exe
 cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || exit 1
 [ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
 qel_standin_install "$preset" || exit 1
-echo "run: $exe under $QEL_WINE, flow $flow"
+echo "run: $exe under $QEL_WINE, flow $flow, $dpi DPI"
 
 # Stage 2 opens the installer's address in a hidden Internet Explorer; Wine's
 # shows its window over the wizard, where a customer's PC shows a small
@@ -98,6 +110,9 @@ run_headless() {
     return $rc
 }
 
+if [ "$dpi" != 96 ]; then
+    qel_wine_dpi "$dpi" || { echo "run: the prefix's DPI could not be set to $dpi" >&2; exit 1; }
+fi
 if [ -n "${DISPLAY:-}" ]; then
     run_on_display
 else

@@ -2,6 +2,7 @@
 # 32- and 64-bit Wine, and a private Xvfb.
 #   . tools/winenv.sh; qel_winenv BUILD_DIR; qel_xvfb_start; qel_wine_warmup
 #   qel_winenv_stop   (ends the Wine server and the Xvfb they started)
+#   qel_wine_dpi DPI  (the system DPI of the prefix, 96 by default)
 # After qel_winenv: QEL_WINE is the loader to run Windows programs with
 # (empty when no Wine runs here) and QEL_WINE_PRESET the CMake preset whose
 # exes it runs (win32, or win64 where 32-bit programs cannot run).
@@ -117,6 +118,23 @@ qel_standin_install() {
     [ -f "$dll" ] || { echo "the stand-in browser $dll was not built" >&2; return 1; }
     mkdir -p "$dest"
     cmp -s "$dll" "$dest/QelStandin.dll" || cp "$dll" "$dest/QelStandin.dll"
+}
+
+# Sets the prefix's system DPI, the LogPixels value of HKCU\Control Panel\Desktop
+# that Wine reads as its server starts, and restarts the Wine server with it; 96,
+# Wine's default, takes the value out again, as the prefix was made.
+qel_wine_dpi() {
+    local key='HKCU\Control Panel\Desktop'
+    if [ "$1" = 96 ]; then
+        qel_wine reg delete "$key" /v LogPixels /f >/dev/null 2>&1
+    else
+        qel_wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
+    fi
+    wineserver -k 2>/dev/null
+    wineserver -w
+    # Its own output, not the caller's: ctest waits for its test's output to close.
+    wineserver -p </dev/null >/dev/null 2>&1
+    timeout 120 "$QEL_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 qel_wine_shutdown() {

@@ -8,7 +8,9 @@
 #include "web/PageDialogHost.h"
 #include "web/PayTestCountdown.h"
 
-CPayTestDlg::CPayTestDlg(CWnd* pParent) : CDialog(IDD_PAYTEST, pParent) {}
+CPayTestDlg::CPayTestDlg(CWnd* pParent) : CDialog(IDD_PAYTEST, pParent) {
+    m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
+}
 
 BEGIN_MESSAGE_MAP(CPayTestDlg, CDialog)
 ON_WM_CTLCOLOR()

@@ -9,7 +9,9 @@
 #include "web/PageDialogHost.h"
 #include "wizard/WizardServer.h"
 
-CSetupPageDlg::CSetupPageDlg(CWnd* pParent) : CDialog(IDD_SETUP_PAGE, pParent) {}
+CSetupPageDlg::CSetupPageDlg(CWnd* pParent) : CDialog(IDD_SETUP_PAGE, pParent) {
+    m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
+}
 
 BEGIN_MESSAGE_MAP(CSetupPageDlg, CDialog)
 ON_WM_ERASEBKGND()

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The tools around the tests: make run's check of QEL_DEMO_FLOW, the budget's
+"""The tools around the tests: make run's checks of QEL_DEMO_FLOW and DPI, the budget's
 start-up rule replayed on recorded timer figures, the import check and the test
 command's totals from ctest's JUnit files."""
 import os
@@ -25,6 +25,17 @@ class RunFlowTest(unittest.TestCase):
         # Nothing was set up, built or started: the check's line is all run.sh said.
         self.assertEqual("", run.stdout)
         self.assertEqual(1, sum(line.startswith("run:") for line in run.stderr.splitlines()))
+
+    def test_a_dpi_that_is_no_number_stops_make_run_before_anything_starts(self):
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        for dpi in ("12O", "0", "1000"):
+            run = subprocess.run(["make", "-s", "-C", ROOT, "run", "DPI=" + dpi], env=env,
+                                 capture_output=True, text=True, timeout=60,
+                                 stdin=subprocess.DEVNULL)
+            self.assertNotEqual(0, run.returncode, dpi)
+            self.assertIn("DPI=%s is no system DPI" % dpi, run.stderr)
+            self.assertEqual("", run.stdout)
 
 
 # Timer output as qel_budget_timer prints it (the single starts left out).

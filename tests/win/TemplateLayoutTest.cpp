@@ -1,5 +1,7 @@
 // Every dialog template of the program laid out by Wine in its own font:
 // each static text fits its static, and no two controls overlap.
+#include "tests/win/WinTestApp.h"
+
 #include "framework/DialogTemplate.h"
 #include "res/resource.h"
 
@@ -11,15 +13,6 @@
 namespace {
 
 const UINT kTemplates[] = {IDD_ABOUTBOX, IDD_WIZARD, IDD_SETUP_PAGE, IDD_NOTICE, IDD_PAYTEST};
-
-CDialogTemplate LoadProgramTemplate(UINT nId) {
-    HRSRC hRes = ::FindResourceA(nullptr, MAKEINTRESOURCEA(nId), RT_DIALOG);
-    CDialogTemplate dlgTemplate;
-    if (hRes != nullptr)
-        dlgTemplate.Parse(::LockResource(::LoadResource(nullptr, hRes)),
-                          ::SizeofResource(nullptr, hRes));
-    return dlgTemplate;
-}
 
 INT_PTR CALLBACK QuietDlgProc(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;

@@ -144,3 +144,12 @@ HWND FindToolTip(HWND hWndTool, std::string* pText) {
         *pText = find.text;
     return find.hFound;
 }
+
+CDialogTemplate LoadProgramTemplate(UINT nId) {
+    HRSRC hRes = ::FindResourceA(nullptr, MAKEINTRESOURCEA(nId), RT_DIALOG);
+    CDialogTemplate dlgTemplate;
+    if (hRes != nullptr)
+        dlgTemplate.Parse(::LockResource(::LoadResource(nullptr, hRes)),
+                          ::SizeofResource(nullptr, hRes));
+    return dlgTemplate;
+}

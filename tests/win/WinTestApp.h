@@ -2,6 +2,7 @@
 // a way to run code from inside a modal loop.
 #pragma once
 
+#include "framework/DialogTemplate.h"
 #include "framework/WinApp.h"
 
 #include <functional>
@@ -23,3 +24,6 @@ std::string ListLine(HWND hList, int index);
 // The tooltip window of this thread that has hWndTool registered as a tool
 // by its handle, or NULL; *pText gets that tool's text.
 HWND FindToolTip(HWND hWndTool, std::string* pText);
+
+// A dialog template of the exe's resources, parsed (empty when missing).
+CDialogTemplate LoadProgramTemplate(UINT nId);
