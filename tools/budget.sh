@@ -19,13 +19,16 @@ rounds=${QEL_BUDGET_ROUNDS:-15}
 status=0
 
 # One figure: OK (0 or not) and its text.
+# Each figure is a line, and a word ("ok" or "failed") in $QEL_RESULTS when set.
 report() {
     local ok=$1
     shift
     if [ "$ok" = 0 ]; then
         echo "budget: $* — ok"
+        echo ok >>"${QEL_RESULTS:-/dev/null}"
     else
         echo "budget: FAILED: $*"
+        echo failed >>"${QEL_RESULTS:-/dev/null}"
         status=1
     fi
 }

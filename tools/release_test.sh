@@ -33,13 +33,16 @@ status=0
 mkdir -p "$logs"
 trap 'rm -rf "$keys"' EXIT
 
+# Each test is a line, and a word ("ok", "failed" or "skipped") in $QEL_RESULTS when set.
 report() {
     local ok=$1
     shift
     if [ "$ok" = 0 ]; then
         echo "release test: $* — ok"
+        echo ok >>"${QEL_RESULTS:-/dev/null}"
     else
         echo "release test: FAILED: $*"
+        echo failed >>"${QEL_RESULTS:-/dev/null}"
         status=1
     fi
 }
@@ -287,6 +290,7 @@ starts_under_wine() {
     local inspect=$build/win32/tools/inspector/qel_inspect.exe log=$logs/release-wine.log
     if [ "${QEL_WINE_PRESET:-}" != win32 ]; then
         echo "release test: skipped: the signed exe under Wine: 32-bit programs cannot run here"
+        echo skipped >>"${QEL_RESULTS:-/dev/null}"
         return
     fi
     if [ ! -f "$inspect" ]; then
