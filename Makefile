@@ -5,13 +5,13 @@
 MAKEFLAGS += --no-print-directory
 
 test:
-	tools/test.sh
+	scripts/test.sh
 
 # make run DPI=120: the wizard at that system DPI (96 by default).
 DPI ?= 96
 
 run:
-	QEL_DPI=$(DPI) tools/run.sh
+	QEL_DPI=$(DPI) scripts/run.sh
 
 release:
-	tools/release.sh
+	scripts/release.sh

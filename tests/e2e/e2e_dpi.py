@@ -6,7 +6,7 @@ notice, the setup page and the payment-test dialog lies in its window; at 120 an
 each must lie where it does at 96 (run dpi96 first, in the same call), within 1 px, and
 inside its window, and the notice and the wizard's first screen must be the 96-DPI
 pictures, pixel for pixel. The prefix's DPI is set back to 96 after each. Options as for
-e2e_wizard.py; needs QEL_WINE and WINEPREFIX (tools/winenv.sh)."""
+e2e_wizard.py; needs QEL_WINE and WINEPREFIX (scripts/winenv.sh)."""
 import json
 import os
 import subprocess
@@ -27,8 +27,8 @@ BROWSERS = (9041, 9042)
 
 
 def set_dpi(dpi):
-    """The prefix's system DPI through tools/winenv.sh, the Wine server restarted."""
-    subprocess.run(["bash", "-c", '. "$0/tools/winenv.sh" && qel_wine_dpi "$1"', ROOT, str(dpi)],
+    """The prefix's system DPI through scripts/winenv.sh, the Wine server restarted."""
+    subprocess.run(["bash", "-c", '. "$0/scripts/winenv.sh" && qel_wine_dpi "$1"', ROOT, str(dpi)],
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True, timeout=300)
 
 

@@ -723,7 +723,7 @@ def main():
     args = ap.parse_args()
     for var in ("WINEPREFIX", "DISPLAY"):
         if not os.environ.get(var):
-            print("e2e: %s is not set (run through tools/test.sh, or see the README)" % var)
+            print("e2e: %s is not set (run through scripts/test.sh, or see the README)" % var)
             return 1
     # Wine runs the exes from their own folders: relative paths are made whole here.
     for opt in ("exe", "inspect", "server", "work", "shots"):

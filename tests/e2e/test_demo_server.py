@@ -11,7 +11,7 @@ import urllib.error
 import urllib.request
 
 SERVER = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(
-    os.path.dirname(__file__), "..", "..", "tools", "demo_server.py")
+    os.path.dirname(__file__), "..", "..", "testbed", "demo_server.py")
 BASE = "/plugin/wizard/"
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(SERVER)))

@@ -9,7 +9,7 @@ import tempfile
 import unittest
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-sys.path.insert(0, os.path.join(ROOT, "tools"))
+sys.path.insert(0, os.path.join(ROOT, "testbed"))
 from demo_server import FLOWS  # noqa: E402
 
 
@@ -45,7 +45,7 @@ def timer_output(wizard, plain):
 
 
 class StartupRatioTest(unittest.TestCase):
-    """startup_ratio of tools/budget.sh with its Wine measurement replaced by recorded ones."""
+    """startup_ratio of scripts/budget.sh with its Wine measurement replaced by recorded ones."""
 
     def ratio(self, *measurements, preset="win64"):
         with tempfile.TemporaryDirectory() as tmp:
@@ -53,7 +53,7 @@ class StartupRatioTest(unittest.TestCase):
                 with open(os.path.join(tmp, "%d.txt" % i), "w") as f:
                     f.write(timer_output(wizard, plain))
             script = """
-                . tools/budget.sh
+                . scripts/budget.sh
                 logs=$REC rounds=15 preset=$PRESET
                 time_startup() {
                     local k=$(( $(cat "$REC/taken" 2>/dev/null || echo 0) + 1 ))
@@ -109,7 +109,7 @@ class StartupRatioTest(unittest.TestCase):
 
 
 class ImportCheckTest(unittest.TestCase):
-    """tools/imports.sh, the one import check of the test command and the budget,
+    """scripts/imports.sh, the one import check of the test command and the budget,
     over an objdump that prints a recorded import table."""
 
     def check(self, *dlls):
@@ -120,7 +120,7 @@ class ImportCheckTest(unittest.TestCase):
                 for dll in dlls:
                     f.write("echo '\tDLL Name: %s'\n" % dll)
             os.chmod(objdump, 0o755)
-            run = subprocess.run([os.path.join(ROOT, "tools", "imports.sh"), objdump, "x.exe"],
+            run = subprocess.run([os.path.join(ROOT, "scripts", "imports.sh"), objdump, "x.exe"],
                                  capture_output=True, text=True, timeout=30)
         return run.returncode, run.stdout.splitlines()
 
@@ -137,7 +137,7 @@ class ImportCheckTest(unittest.TestCase):
 
 
 class JunitTotalsTest(unittest.TestCase):
-    """tools/junit_totals.py on a JUnit file as ctest 3.25 writes it."""
+    """scripts/junit_totals.py on a JUnit file as ctest 3.25 writes it."""
 
     CASES = """<?xml version="1.0" encoding="UTF-8"?>
 <testsuite name="(empty)" tests="6" failures="1" disabled="0" skipped="3">
@@ -155,7 +155,7 @@ class JunitTotalsTest(unittest.TestCase):
             if text is not None:
                 with open(path, "w") as f:
                     f.write(text)
-            run = subprocess.run([sys.executable, os.path.join(ROOT, "tools", "junit_totals.py"),
+            run = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "junit_totals.py"),
                                   path], capture_output=True, text=True, timeout=30)
         return run.stdout.strip()
 

@@ -12,7 +12,7 @@ class CheckFailed(Exception):
 
 
 def wine():
-    """The Wine loader that runs the exes under test (tools/winenv.sh chooses it)."""
+    """The Wine loader that runs the exes under test (scripts/winenv.sh chooses it)."""
     return os.environ.get("QEL_WINE") or "wine"
 
 

@@ -22,7 +22,7 @@ def main():
     args = ap.parse_args()
     prefix = os.environ.get("WINEPREFIX")
     if not prefix:
-        sys.exit("standin_test: WINEPREFIX is not set (source tools/winenv.sh)")
+        sys.exit("standin_test: WINEPREFIX is not set (source scripts/winenv.sh)")
     dest = os.path.join(prefix, "drive_c", "qel", "standin", args.arch)
     os.makedirs(dest, exist_ok=True)
     shutil.copyfile(args.dll, os.path.join(dest, "QelStandin.dll"))

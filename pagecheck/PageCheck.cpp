@@ -1,0 +1,188 @@
+#include "pagecheck/PageCheck.h"
+
+#include "html/HtmlCharset.h"
+#include "html/HtmlPage.h"
+#include "web/PageCompletion.h"
+#include "wizard/PaymentVerdict.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+// The iconv name of a charset as the control reads it; unnamed and unknown
+// charsets are the system's ANSI code page, 949 on Korean Windows.
+const char* CodeSet(const std::string& strCharset) {
+    switch (CHtmlCharset::CodePage(strCharset)) {
+    case 65001:
+        return "UTF-8";
+    case 1252:
+        return "CP1252";
+    default:
+        return "CP949";
+    }
+}
+
+// Converts with iconv; an unconvertible unit of unitSize input bytes becomes
+// the replacement text. FALSE when iconv has no such conversion.
+bool Convert(const char* pszFrom, const char* pszTo, const std::string& strIn, size_t unitSize,
+             const std::string& strReplacement, std::string& strOut) {
+    iconv_t cd = iconv_open(pszTo, pszFrom);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    std::string strIn2 = strIn;
+    char* pIn = strIn2.empty() ? nullptr : &strIn2[0];
+    size_t nIn = strIn2.size();
+    strOut.clear();
+    char buffer[4096];
+    while (nIn > 0) {
+        char* pOut = buffer;
+        size_t nOut = sizeof buffer;
+        const size_t r = iconv(cd, &pIn, &nIn, &pOut, &nOut);
+        strOut.append(buffer, static_cast<size_t>(pOut - buffer));
+        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+            const size_t nSkip = std::min(unitSize, nIn); // EILSEQ or a cut-off tail
+            pIn += nSkip;
+            nIn -= nSkip;
+            strOut += strReplacement;
+        }
+    }
+    iconv_close(cd);
+    return true;
+}
+
+std::wstring Widen(const std::string& strBytes, const char* pszCodeSet) {
+    std::string strWide;
+    const wchar_t replacement = 0xFFFD;
+    Convert(pszCodeSet, "WCHAR_T", strBytes, 1,
+            std::string(reinterpret_cast<const char*>(&replacement), sizeof replacement), strWide);
+    return std::wstring(reinterpret_cast<const wchar_t*>(strWide.data()),
+                        strWide.size() / sizeof(wchar_t));
+}
+
+// As the program converts the control's text: the ANSI code page, "?" for
+// what it lacks.
+std::string Narrow(const std::wstring& str) {
+    std::string strOut;
+    Convert("WCHAR_T", "CP949",
+            std::string(reinterpret_cast<const char*>(str.data()), str.size() * sizeof(wchar_t)),
+            sizeof(wchar_t), "?", strOut);
+    return strOut;
+}
+
+// A frame's address as the control completes it: relative sources against the page's.
+std::string Resolve(const std::string& strBase, const std::string& strSource) {
+    if (strSource.find("://") != std::string::npos)
+        return strSource;
+    const size_t nHost = strBase.find("://");
+    const size_t nPath = strBase.find('/', nHost == std::string::npos ? 0 : nHost + 3);
+    if (!strSource.empty() && strSource[0] == '/')
+        return strBase.substr(0, nPath) + strSource;
+    const size_t nCut = strBase.find_first_of("?#");
+    const size_t nSlash = strBase.rfind('/', nCut);
+    if (nPath == std::string::npos || nSlash == std::string::npos || nSlash < nPath)
+        return strBase.substr(0, nCut) + "/" + strSource;
+    return strBase.substr(0, nSlash + 1) + strSource;
+}
+
+std::string Quoted(const std::string& str) {
+    return "\"" + str + "\"";
+}
+
+} // namespace
+
+CPageCheck::CPageCheck(const std::string& strBytes, const std::string& strAddress,
+                       const std::string& strCharset, const std::string& strCompatible)
+    : m_strBytes(strBytes), m_strAddress(strAddress), m_strCharset(strCharset),
+      m_strCompatible(strCompatible) {}
+
+std::string CPageCheck::MarkerFrame(const std::vector<std::wstring>& vecFrames) const {
+    for (const std::wstring& strFrame : vecFrames) {
+        const std::string strFrameAddress = Resolve(m_strAddress, Narrow(strFrame));
+        if (CPageCompletion::PayTest().HasEndMarker(CString(strFrameAddress.c_str())))
+            return strFrameAddress;
+    }
+    return std::string();
+}
+
+int CPageCheck::Check() {
+    m_vecReport.clear();
+    m_vecWarnings.clear();
+    if (m_strAddress.find("://") == std::string::npos) {
+        Say("unusable: the address " + Quoted(m_strAddress) + " is not an absolute address");
+        return CHECK_UNUSABLE;
+    }
+    if (m_strBytes.find('\0') != std::string::npos) {
+        Say("unusable: the page holds zero bytes; it is no text page");
+        return CHECK_UNUSABLE;
+    }
+    const std::string strCharset =
+        m_strCharset.empty() ? CHtmlCharset::Charset(m_strBytes) : m_strCharset;
+    std::string strBytes = m_strBytes;
+    const bool bBom = strBytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    if (bBom)
+        strBytes.erase(0, 3);
+    const char* pszCodeSet = bBom ? "UTF-8" : CodeSet(strCharset);
+    const CHtmlPage page(Widen(strBytes, pszCodeSet), Widen(m_strCompatible, "UTF-8"));
+    Say("address: " + m_strAddress);
+    Say("page: " + std::to_string(m_strBytes.size()) + " bytes, read as " + pszCodeSet);
+
+    const CString strAddress(m_strAddress.c_str());
+    if (CPageCompletion::SetupPage().HasEndMarker(strAddress))
+        Say("setup page dialog: ends on this load (\"wizard_install\" in the address); the "
+            "page's text is not read");
+    else
+        Say("setup page dialog: shows the page (no \"wizard_install\" in the address)");
+    bool bEnds = CPageCompletion::PayTest().HasEndMarker(strAddress);
+    if (bEnds) {
+        Say("payment-test dialog: ends on this load (\"wizard_result\" or \"wizard_install\" in "
+            "the address) and reads the result from this document");
+    } else {
+        const std::string strFrame = MarkerFrame(page.FrameSources());
+        bEnds = !strFrame.empty();
+        if (bEnds)
+            Say("payment-test dialog: ends when this page's frame " + strFrame +
+                " completes, and reads the result from this document");
+        else
+            Say("payment-test dialog: shows the page and goes on (no \"wizard_result\" or "
+                "\"wizard_install\" in the address or a frame's)");
+    }
+    int nRefresh = 0;
+    std::wstring strRefresh;
+    if (page.Refresh(nRefresh, strRefresh))
+        Say("meta refresh: " + Resolve(m_strAddress, Narrow(strRefresh)) + " after " +
+            std::to_string(nRefresh) + " s");
+
+    Say("document mode: " + std::to_string(page.DocumentMode()) +
+        (page.DocumentMode() < 9 ? " (default)" : " (modern: tag names in lower case)"));
+    const std::string strOuter = Narrow(page.OuterHtml());
+    Say("outer HTML, as the control gives it (" + std::to_string(strOuter.size()) +
+        " bytes in code page 949):");
+    Say(strOuter);
+    const CString strBody = CPageCompletion::BodyText(CString(strOuter.c_str()));
+    Say("body text: " + Quoted(strBody.GetString()));
+    const int nVerdict = PaymentVerdict(strBody);
+    CString strFlag = strBody;
+    const CString strFlagText = TakeToken(strFlag, "|");
+    Say(std::string("verdict: ") + (nVerdict == 1 ? "success" : "failure") + " (flag " +
+        Quoted(strFlagText.GetString()) + ")" +
+        (bEnds ? "" : ", were the payment test to end on this document"));
+
+    if (page.DocumentMode() >= 9)
+        Warn("the page asks for document mode " + std::to_string(page.DocumentMode()) +
+             " (X-UA-Compatible): tag names come back in lower case and \"<BODY>\" is not "
+             "found; keep the default mode");
+    if (page.IsFrameset())
+        Warn("the page is a frameset: its document has no BODY; use inline frames in a "
+             "normal page");
+    if (strOuter.find("<BODY ") != std::string::npos ||
+        strOuter.find("<body ") != std::string::npos)
+        Warn("the body start tag has attributes: the wizard matches a bare \"<BODY>\"");
+    if (bEnds && !strBody.IsEmpty() && strBody.Find('|') < 0)
+        Warn("the result text has no \"|\" after its flag: write flag|message|");
+    if (m_strBytes.size() >= MAX_PAGE || strOuter.size() >= MAX_PAGE)
+        Warn("the page is " + std::to_string(m_strBytes.size()) + " bytes served, " +
+             std::to_string(strOuter.size()) + " bytes of outer HTML: keep both under " +
+             std::to_string(MAX_PAGE));
+    return bEnds && nVerdict != 1 ? CHECK_FAILURE : CHECK_SUCCESS;
+}

@@ -1,0 +1,111 @@
+// The stand-in for the WebBrowser control: the surface a control container
+// and the program use (OLE object, in-place object, persisted state, the
+// DWebBrowserEvents2 connection point, Navigate2 and Document) over a fetch
+// of the page from the web server. Events fire on the user-interface thread.
+#pragma once
+#include "testbed/standin/BrowserEvents.h"
+#include "testbed/standin/BrowserWindow.h"
+#include "testbed/standin/FrameBrowser.h"
+#include "testbed/standin/SiteCalls.h"
+#include "testbed/standin/Stubs.h"
+
+#include <ocidl.h>
+#include <oleidl.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+class CPageFetch;
+
+class CStandinBrowser : public CFrameBrowser,
+                        public COleObjectStub,
+                        public COleInPlaceObjectStub,
+                        public COleInPlaceActiveObjectStub,
+                        public CPersistStreamInitStub,
+                        public CConnectionPointContainerStub,
+                        public CProvideClassInfo2Stub,
+                        public IBrowserWindowEvents {
+public:
+    CStandinBrowser();
+
+    // IBrowserWindowEvents
+    void OnFetched(UINT nSerial) override;
+    void OnRefreshTimer() override;
+    void OnFrameFetched(UINT nSerial) override;
+    void OnFrameRefreshTimer() override;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    QEL_STANDIN_REFCOUNT()
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                                     DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                                     EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+
+    // IOleObject
+    HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* pClientSite) override;
+    HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** ppClientSite) override;
+    HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override;
+    HRESULT STDMETHODCALLTYPE Close(DWORD dwSaveOption) override;
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG iVerb, LPMSG lpmsg, IOleClientSite* pActiveSite,
+                                     LONG lindex, HWND hwndParent, LPCRECT lprcPosRect) override;
+    HRESULT STDMETHODCALLTYPE Update() override;
+    HRESULT STDMETHODCALLTYPE IsUpToDate() override;
+    HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* pClsid) override;
+    HRESULT STDMETHODCALLTYPE SetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
+    HRESULT STDMETHODCALLTYPE GetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
+    HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) override;
+
+    // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* phwnd) override;
+    HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override;
+    HRESULT STDMETHODCALLTYPE UIDeactivate() override;
+    HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) override;
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG) override;
+    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override;
+    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override;
+    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override;
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override;
+
+    // IPersistStreamInit
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) override;
+    HRESULT STDMETHODCALLTYPE IsDirty() override;
+    HRESULT STDMETHODCALLTYPE Load(LPSTREAM pStm) override;
+    HRESULT STDMETHODCALLTYPE InitNew() override;
+
+    // IConnectionPointContainer, IProvideClassInfo2
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
+    HRESULT STDMETHODCALLTYPE GetGUID(DWORD dwGuidKind, GUID* pGUID) override;
+
+private:
+    ~CStandinBrowser() override;
+    void Navigate(const std::wstring& strUrl);
+    HRESULT InPlaceActivate(IOleClientSite* pSite, HWND hwndParent, LPCRECT lprcPosRect);
+    void UIActivate();
+    void ShowError(const std::wstring& strUrl, DWORD nStatus);
+    void ScheduleFrameRefresh(size_t nFrame, const std::wstring& strFrameUrl);
+    void CompleteFrames(const CPageFetch& fetch, const std::vector<CFrameBrowser*>& vecFrames,
+                        int nParent);
+    void ReleaseFrames();
+    void Shutdown();
+
+    CBrowserWindow m_window;
+    CBrowserEvents m_events;
+    CSiteCalls m_site;
+    std::unique_ptr<CPageFetch> m_pFetch;
+    UINT m_nSerial = 0;
+    std::wstring m_strUrl; // the address being shown or fetched
+    std::wstring m_strRefreshUrl;
+    // A frame that navigates by itself: one at a time.
+    std::unique_ptr<CPageFetch> m_pFrameFetch;
+    UINT m_nFrameSerial = 0;
+    size_t m_nRefreshFrame = 0;
+    std::wstring m_strFrameRefreshUrl;
+    IOleClientSite* m_pClientSite = nullptr;
+    IOleInPlaceSite* m_pInPlaceSite = nullptr;
+    IOleInPlaceFrame* m_pFrame = nullptr;
+    IOleInPlaceUIWindow* m_pDocWindow = nullptr;
+    bool m_bUIActive = false;
+    std::vector<CFrameBrowser*> m_vecFrames;
+    SIZEL m_sizeExtent = {0, 0};
+    RECT m_rcPos = {0, 0, 0, 0};
+};
