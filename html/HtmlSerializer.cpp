@@ -45,10 +45,11 @@ void Serialise(const CHtmlNode& node, bool bLegacy, bool bRawParent, std::wstrin
         strOut += L"<!--" + node.strText + L"-->";
         return;
     }
-    // KB206891 and D tagName "HTML": capitals, and a line break before BODY, in the
-    // default modes; documentmode.js in mode 11: "<b>bold</b>".
+    // KB206891 and D tagName "HTML": capitals, and a line break (CR LF) before each
+    // block-level start tag, in the default modes; documentmode.js in mode 11:
+    // "<b>bold</b>".
     const std::wstring strName = bLegacy ? HtmlText::Upper(node.strName) : node.strName;
-    if (bLegacy && node.strName == L"body")
+    if (bLegacy && HtmlText::IsBlock(node.strName))
         strOut += L"\r\n";
     strOut += L"<" + strName;
     for (size_t i = 0; i < node.vecAttrs.size(); ++i) {
