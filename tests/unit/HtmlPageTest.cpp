@@ -3,6 +3,7 @@
 // text, frames, meta refresh, charset.
 #include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
+#include "html/HtmlReferences.h"
 #include "web/PageCompletion.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,19 @@ TEST(HtmlPageTest, FramesAndMetaRefresh) {
     EXPECT_EQ((std::vector<std::wstring>{L"f.html", L"g.html"}), page.FrameSources());
     EXPECT_FALSE(CHtmlPage(L"<meta http-equiv=\"Content-Type\" content=\"text/html\">")
                      .Refresh(nSeconds, strUrl));
+}
+
+// HTML 4's 252 names, from each of its three sets, case-sensitive and with
+// their ';'; anything else stays as written.
+TEST(HtmlPageTest, NamedReferencesAreHtml4s) {
+    EXPECT_EQ(std::wstring(L"\u00C0\u00E0\u00FF\u0152\u02DC\u2002\u200D\u20AC\u03D1\u2666"
+                           L"\u00A0&<>\""),
+              CHtmlReferences::Decode(L"&Agrave;&agrave;&yuml;&OElig;&tilde;&ensp;&zwj;&euro;"
+                                      L"&thetasym;&diams;&nbsp;&amp;&lt;&gt;&quot;"));
+    EXPECT_EQ(L"&apos; &Amp; &AMP; &copy &unknown; &thetasymx; & ;",
+              CHtmlReferences::Decode(L"&apos; &Amp; &AMP; &copy &unknown; &thetasymx; & ;"));
+    EXPECT_EQ(L"<BODY>y|\u00A9 &amp; \u00AE|</BODY>",
+              CHtmlPage(L"<body>y|&copy; &amp; &reg;|</body>").BodyOuterHtml());
 }
 
 TEST(HtmlPageTest, CharsetFromAContentTypeOrThePageBytes) {
