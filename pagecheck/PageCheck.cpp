@@ -239,8 +239,9 @@ void CPageCheck::CheckCaching(bool bRead) {
     if (!m_bHeaders)
         return;
     const std::string strWhy = CResponseHeaders(m_strHeaders).CachingAllowed(std::time(nullptr));
-    Say("cache: " +
-        (strWhy.empty() ? "the headers keep the page out of the control's cache" : strWhy));
+    Say("cache: " + (strWhy.empty()
+                         ? "the headers make the control ask the server again on every run"
+                         : strWhy));
     if (bRead && !strWhy.empty())
         Warn("the payment test reads this page and its headers let the control cache it (" +
              strWhy +

@@ -129,8 +129,8 @@ std::string CResponseHeaders::CachingAllowed(std::time_t nNow) const {
                " lets the control answer from its cache until then";
     }
     if (Lower(Value("Pragma")).find("no-cache") != std::string::npos)
-        return "Pragma: no-cache alone does not keep an answer out of the cache (KB234067 "
-               "counts on it over https only)";
+        return "Pragma: no-cache alone does not keep an answer out of the cache (it has no "
+               "meaning in an answer, RFC 7234 5.4)";
     return "no Cache-Control: no-cache or no-store and no Expires in the past: the control may "
            "keep the page and answer a later request from its cache";
 }
