@@ -25,8 +25,9 @@ void EscapeText(const std::wstring& str, bool bAttribute, std::wstring& strOut) 
     }
 }
 
-// KB206891: in the default modes a value of letters, digits and -_.# is written
-// unquoted, any other in double quotes; modern modes quote every value.
+// KB206891: the default modes strip the quotes of values that need none; here
+// those of letters, digits and -_.# only, any other is written in double
+// quotes. Modern modes quote every value.
 bool IsPlainValue(const std::wstring& str) {
     return !str.empty() && std::all_of(str.begin(), str.end(), [](wchar_t c) {
         return c < 0x80 && (std::iswalnum(c) || c == L'-' || c == L'_' || c == L'.' || c == L'#');
