@@ -81,11 +81,23 @@ bool CResponseHeaders::Has(const char* pszName) const {
 
 std::time_t CResponseHeaders::ParseDate(const std::string& strDate) {
     static const char kMonths[] = "janfebmaraprmayjunjulaugsepoctnovdec";
-    char szDay[4] = "", szMonth[4] = "", szZone[4] = "";
+    char szDay[16] = "", szMonth[4] = "", szZone[4] = "GMT";
     int nDay = 0, nYear = 0, nHour = 0, nMinute = 0, nSecond = 0;
-    if (std::sscanf(strDate.c_str(), "%3[A-Za-z], %d %3[A-Za-z] %d %d:%d:%d %3s", szDay, &nDay,
-                    szMonth, &nYear, &nHour, &nMinute, &nSecond, szZone) != 8 ||
-        Lower(szZone) != "gmt")
+    const char* psz = strDate.c_str();
+    // The three forms HTTP/1.1 accepts: RFC 1123, RFC 850 (two-digit year), asctime.
+    const bool bRfc1123 =
+        std::sscanf(psz, "%3[A-Za-z], %d %3[A-Za-z] %d %d:%d:%d %3s", szDay, &nDay, szMonth, &nYear,
+                    &nHour, &nMinute, &nSecond, szZone) == 8;
+    const bool bRfc850 =
+        !bRfc1123 && std::sscanf(psz, "%15[A-Za-z], %d-%3[A-Za-z]-%d %d:%d:%d %3s", szDay, &nDay,
+                                 szMonth, &nYear, &nHour, &nMinute, &nSecond, szZone) == 8;
+    if (bRfc850)
+        nYear += nYear < 70 ? 2000 : nYear < 100 ? 1900 : 0;
+    if (!bRfc1123 && !bRfc850 &&
+        std::sscanf(psz, "%3[A-Za-z] %3[A-Za-z] %d %d:%d:%d %d", szDay, szMonth, &nDay, &nHour,
+                    &nMinute, &nSecond, &nYear) != 7)
+        return -1;
+    if (Lower(szZone) != "gmt")
         return -1;
     const char* pszMonth = std::strstr(kMonths, Lower(szMonth).c_str());
     if (!pszMonth || (pszMonth - kMonths) % 3 != 0 || nDay < 1 || nDay > 31 || nHour > 23 ||
@@ -112,7 +124,8 @@ std::string CResponseHeaders::CachingAllowed(std::time_t nNow) const {
         if (directive.first == "no-store" ||
             (directive.first == "no-cache" && directive.second.empty()))
             return std::string();
-        if (directive.first == "max-age")
+        if (directive.first == "max-age" && !directive.second.empty() &&
+            directive.second.find_first_not_of("0123456789") == std::string::npos)
             nMaxAge = std::strtol(directive.second.c_str(), nullptr, 10);
     }
     if (nMaxAge == 0)

@@ -148,7 +148,8 @@ class CacheHeaders(unittest.TestCase):
         for headers in (["Cache-Control: no-store"], ["Cache-Control: private, No-Cache"],
                         ["Cache-Control: max-age=0"], ["Expires: -1"], ["Expires: 0"],
                         [self.DATE, "Expires: Wed, 09 Dec 2026 12:00:00 GMT"],
-                        [self.DATE, "Expires: Thu, 01 Jan 1970 00:00:00 GMT"]):
+                        [self.DATE, "Expires: Thu, 01 Jan 1970 00:00:00 GMT"],
+                        [self.DATE, "Expires: Wed Dec  9 11:59:59 2026"]):
             with self.subTest(headers=headers):
                 self.assertIn("cache: the headers make the control ask the server again",
                               self.check(headers, False))
@@ -157,6 +158,8 @@ class CacheHeaders(unittest.TestCase):
         for headers in ([], ["Pragma: no-cache"], ['Cache-Control: no-cache="Set-Cookie"'],
                         ["Cache-Control: max-age=60", "Expires: -1"],
                         [self.DATE, "Expires: Wed, 09 Dec 2026 12:00:01 GMT"],
+                        [self.DATE, "Expires: Wednesday, 09-Dec-26 12:00:01 GMT"],
+                        [self.DATE, "Expires: Wed Dec  9 12:00:01 2026"],
                         ["Last-Modified: Wed, 09 Dec 2026 11:00:00 GMT"]):
             with self.subTest(headers=headers):
                 self.check(headers, True)
