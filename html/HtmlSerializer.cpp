@@ -25,8 +25,9 @@ void EscapeText(const std::wstring& str, bool bAttribute, std::wstring& strOut) 
     }
 }
 
-// KB206891: in the default modes a value of letters, digits and -_.# is written
-// unquoted, any other in double quotes; modern modes quote every value.
+// KB206891: the default modes strip the quotes of values that need none; here
+// those of letters, digits and -_.# only, any other is written in double
+// quotes. Modern modes quote every value.
 bool IsPlainValue(const std::wstring& str) {
     return !str.empty() && std::all_of(str.begin(), str.end(), [](wchar_t c) {
         return c < 0x80 && (std::iswalnum(c) || c == L'-' || c == L'_' || c == L'.' || c == L'#');
@@ -45,10 +46,11 @@ void Serialise(const CHtmlNode& node, bool bLegacy, bool bRawParent, std::wstrin
         strOut += L"<!--" + node.strText + L"-->";
         return;
     }
-    // KB206891 and D tagName "HTML": capitals, and a line break before BODY, in the
-    // default modes; documentmode.js in mode 11: "<b>bold</b>".
+    // KB206891 and D tagName "HTML": capitals, and a line break (CR LF) before each
+    // block-level start tag, in the default modes; documentmode.js in mode 11:
+    // "<b>bold</b>".
     const std::wstring strName = bLegacy ? HtmlText::Upper(node.strName) : node.strName;
-    if (bLegacy && node.strName == L"body")
+    if (bLegacy && HtmlText::IsBlock(node.strName))
         strOut += L"\r\n";
     strOut += L"<" + strName;
     for (size_t i = 0; i < node.vecAttrs.size(); ++i) {

@@ -1,6 +1,6 @@
 // Writes a tree back as the control gives outer HTML: in the legacy
-// (default) document modes tag names in capitals, a line break before BODY
-// and simple attribute values unquoted; in modern modes as parsed.
+// (default) document modes tag names in capitals, a line break before each
+// block-level tag and simple attribute values unquoted; in modern modes as parsed.
 #pragma once
 #include "html/HtmlNode.h"
 

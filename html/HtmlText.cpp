@@ -38,6 +38,15 @@ bool IsVoid(const std::wstring& strName) {
                            L"meta", L"param", L"source", L"track", L"wbr"});
 }
 
+bool IsBlock(const std::wstring& strName) {
+    return OneOf(strName,
+                 {L"address", L"blockquote", L"body", L"caption",   L"center", L"dd",    L"dir",
+                  L"div",     L"dl",         L"dt",   L"fieldset",  L"form",   L"h1",    L"h2",
+                  L"h3",      L"h4",         L"h5",   L"h6",        L"hr",     L"li",    L"listing",
+                  L"menu",    L"ol",         L"p",    L"plaintext", L"pre",    L"table", L"tbody",
+                  L"td",      L"tfoot",      L"th",   L"thead",     L"tr",     L"ul"});
+}
+
 bool IsRawText(const std::wstring& strName) {
     return OneOf(strName, {L"script", L"style", L"xmp", L"noscript", L"noframes"});
 }

@@ -1,11 +1,14 @@
 #include "pagecheck/PageCheck.h"
 
+#include "html/FriendlyError.h"
 #include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
 #include "web/PageCompletion.h"
+#include "pagecheck/ResponseHeaders.h"
 #include "wizard/PaymentVerdict.h"
 
 #include <cerrno>
+#include <ctime>
 #include <iconv.h>
 
 namespace {
@@ -96,6 +99,12 @@ CPageCheck::CPageCheck(const std::string& strBytes, const std::string& strAddres
     : m_strBytes(strBytes), m_strAddress(strAddress), m_strCharset(strCharset),
       m_strCompatible(strCompatible) {}
 
+void CPageCheck::SetAnswer(unsigned long nStatus, const std::string* pHeaders) {
+    m_nStatus = nStatus;
+    m_bHeaders = pHeaders != nullptr;
+    m_strHeaders = pHeaders ? *pHeaders : std::string();
+}
+
 std::string CPageCheck::MarkerFrame(const std::vector<std::wstring>& vecFrames) const {
     for (const std::wstring& strFrame : vecFrames) {
         const std::string strFrameAddress = Resolve(m_strAddress, Narrow(strFrame));
@@ -116,6 +125,8 @@ int CPageCheck::Check() {
         Say("unusable: the page holds zero bytes; it is no text page");
         return CHECK_UNUSABLE;
     }
+    if (CFriendlyError::ReplacesAnswer(m_nStatus, m_strBytes.size()))
+        return CheckErrorPage();
     const std::string strCharset =
         m_strCharset.empty() ? CHtmlCharset::Charset(m_strBytes) : m_strCharset;
     std::string strBytes = m_strBytes;
@@ -184,5 +195,56 @@ int CPageCheck::Check() {
         Warn("the page is " + std::to_string(m_strBytes.size()) + " bytes served, " +
              std::to_string(strOuter.size()) + " bytes of outer HTML: keep both under " +
              std::to_string(MAX_PAGE));
+    if (m_nStatus >= 400) {
+        const size_t nThreshold = CFriendlyError::Threshold(m_nStatus);
+        Warn("the answer's status is " + std::to_string(m_nStatus) + ", yet the control shows " +
+             "this page of the server's own (" +
+             (nThreshold ? "longer than its threshold of " + std::to_string(nThreshold) + " bytes"
+                         : "it has no error page of its own for this status") +
+             ") and the wizard reads it like any page" +
+             (bEnds && nVerdict == 1 ? ": a SUCCESS on an error answer" : ""));
+    }
+    CheckCaching(bEnds);
     return bEnds && nVerdict != 1 ? CHECK_FAILURE : CHECK_SUCCESS;
+}
+
+int CPageCheck::CheckErrorPage() {
+    const std::string strError =
+        Narrow(CFriendlyError::ErrorAddress(Widen(m_strAddress, "UTF-8"), m_nStatus));
+    const std::string strStatus = std::to_string(m_nStatus);
+    const std::string strThreshold = std::to_string(CFriendlyError::Threshold(m_nStatus));
+    Say("address: " + m_strAddress);
+    Say("answer: status " + strStatus + ", " + std::to_string(m_strBytes.size()) +
+        " bytes, at most the control's threshold of " + strThreshold +
+        " bytes: the control shows its own error page at " + strError);
+    const CString strErrorAddress(strError.c_str());
+    if (CPageCompletion::SetupPage().HasEndMarker(strErrorAddress))
+        Say("setup page dialog: ends on the error page (\"wizard_install\" in the failed "
+            "address), as after a completed flow");
+    else
+        Say("setup page dialog: shows the error page until the customer clicks its OK picture");
+    const bool bEnds = CPageCompletion::PayTest().HasEndMarker(strErrorAddress);
+    if (bEnds)
+        Say("payment-test dialog: ends on the error page (a marker in the failed address) and "
+            "reads the control's own page: verdict: failure");
+    else
+        Say("payment-test dialog: shows the error page until its time-out or Esc: verdict: "
+            "failure");
+    Warn("status " + strStatus + " with a page of at most " + strThreshold +
+         " bytes: the customer sees the control's error page, not the server's");
+    return bEnds ? CHECK_FAILURE : CHECK_SUCCESS;
+}
+
+void CPageCheck::CheckCaching(bool bRead) {
+    if (!m_bHeaders)
+        return;
+    const std::string strWhy = CResponseHeaders(m_strHeaders).CachingAllowed(std::time(nullptr));
+    Say("cache: " + (strWhy.empty()
+                         ? "the headers make the control ask the server again on every run"
+                         : strWhy));
+    if (bRead && !strWhy.empty())
+        Warn("the payment test reads this page and its headers let the control cache it (" +
+             strWhy +
+             "): a later run can read this run's verdict; send Cache-Control: "
+             "no-cache, no-store and Expires: -1");
 }

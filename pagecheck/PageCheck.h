@@ -20,6 +20,10 @@ public:
                const std::string& strCharset = std::string(),
                const std::string& strCompatible = std::string());
 
+    // The answer the page came with: its HTTP status (0: not known, read as
+    // 200) and, when given, its raw header lines.
+    void SetAnswer(unsigned long nStatus, const std::string* pHeaders);
+
     // Fills the report and the warnings; returns CHECK_SUCCESS, or
     // CHECK_FAILURE when the payment test ends on this page with a failure,
     // or CHECK_UNUSABLE when the input cannot be read as a page.
@@ -36,7 +40,14 @@ private:
     void Warn(const std::string& strLine) { m_vecWarnings.push_back(strLine); }
     // The frame of the page whose address carries a payment-test marker; empty when none.
     std::string MarkerFrame(const std::vector<std::wstring>& vecFrames) const;
+    // The control's error page in place of an error answer: how each dialog acts on it.
+    int CheckErrorPage();
+    // What the answer's headers let the control's cache do with a page the payment test reads.
+    void CheckCaching(bool bRead);
 
     std::string m_strBytes, m_strAddress, m_strCharset, m_strCompatible;
+    unsigned long m_nStatus = 0;
+    bool m_bHeaders = false;
+    std::string m_strHeaders;
     std::vector<std::string> m_vecReport, m_vecWarnings;
 };

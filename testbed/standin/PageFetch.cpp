@@ -1,6 +1,7 @@
 #include "testbed/standin/PageFetch.h"
 
 #include "testbed/standin/CallLog.h"
+#include "html/FriendlyError.h"
 #include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
 
@@ -187,7 +188,8 @@ void CPageFetch::Fetch(CState& state, const std::wstring& strUrl, CPage& page) {
         strCharset = CHtmlCharset::Charset(strBytes.substr(0, 1024));
     page.strHtml = Decode(strBytes, static_cast<UINT>(CHtmlCharset::CodePage(strCharset)));
     page.nStatus = nStatus;
-    page.bOk = nStatus >= 200 && nStatus < 300;
+    // An error answer with a long enough page of its own shows that page.
+    page.bOk = nStatus != 0 && !CFriendlyError::ReplacesAnswer(nStatus, strBytes.size());
     CCallLog::Write(
         "GET %s: %lu, %u bytes, charset %s", CCallLog::Utf8(page.strUrl.c_str()).c_str(), nStatus,
         static_cast<unsigned>(strBytes.size()), strCharset.empty() ? "(none)" : strCharset.c_str());

@@ -18,7 +18,7 @@ public:
         std::wstring strCompatible; // the X-UA-Compatible header
         DWORD nStatus = 0;          // the HTTP status; 0 when nothing answered
         int nParent = -1;           // a frame's: the frame it sits in, -1 for the page
-        bool bOk = false;
+        bool bOk = false;           // a page of the answer's own, not the control's error page
     };
 
     CPageFetch(HWND hwndNotify, UINT nMsg, WPARAM wParam, const std::wstring& strUrl);

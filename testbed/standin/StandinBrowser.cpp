@@ -3,6 +3,7 @@
 #include "testbed/standin/CallLog.h"
 #include "testbed/standin/PageFetch.h"
 #include "testbed/standin/StandinDocument.h"
+#include "html/FriendlyError.h"
 #include "web/WebBrowserDispid.h"
 
 #include <exdispid.h>
@@ -31,16 +32,6 @@ const wchar_t* UrlOf(const VARIANT* pv) {
 // answered, INET_E_RESOURCE_NOT_FOUND.
 LONG StatusOf(DWORD nStatus) {
     return nStatus ? static_cast<LONG>(nStatus) : static_cast<LONG>(INET_E_RESOURCE_NOT_FOUND);
-}
-
-// The control's error pages live in ieframe.dll's resources, the failed
-// address after the '#'.
-std::wstring ErrorAddress(const std::wstring& strUrl, DWORD nStatus) {
-    const wchar_t* pszPage = nStatus == 404   ? L"http_404.htm"
-                             : nStatus >= 500 ? L"http_500.htm"
-                             : nStatus        ? L"http_gen.htm"
-                                              : L"dnserrordiagoff.htm";
-    return std::wstring(L"res://ieframe.dll/") + pszPage + L"#" + strUrl;
 }
 
 std::wstring ErrorPage() {
@@ -227,7 +218,7 @@ void CStandinBrowser::CompleteFrames(const CPageFetch& fetch,
         std::wstring strFrameUrl = frame.strUrl;
         if (!frame.bOk) {
             m_events.NavigateError(vecFrames[i], frame.strUrl, StatusOf(frame.nStatus));
-            strFrameUrl = ErrorAddress(frame.strUrl, frame.nStatus);
+            strFrameUrl = CFriendlyError::ErrorAddress(frame.strUrl, frame.nStatus);
         }
         m_events.NavigateComplete2(vecFrames[i], strFrameUrl);
         CompleteFrames(fetch, vecFrames, static_cast<int>(i));
@@ -245,7 +236,7 @@ void CStandinBrowser::ShowError(const std::wstring& strUrl, DWORD nStatus) {
                     CCallLog::Utf8(strUrl.c_str()).c_str(), nStatus);
     if (!m_events.NavigateError(static_cast<IWebBrowser2*>(this), strUrl, StatusOf(nStatus)))
         return;
-    const std::wstring strError = ErrorAddress(strUrl, nStatus);
+    const std::wstring strError = CFriendlyError::ErrorAddress(strUrl, nStatus);
     CStandinDocument* pDocument = new CStandinDocument(ErrorPage(), L"");
     SetDocument(pDocument);
     pDocument->Release();
@@ -303,7 +294,7 @@ void CStandinBrowser::OnFrameFetched(UINT nSerial) {
     std::wstring strUrl = page.strUrl;
     if (!page.bOk) {
         m_events.NavigateError(pFrame, page.strUrl, StatusOf(page.nStatus));
-        strUrl = ErrorAddress(page.strUrl, page.nStatus);
+        strUrl = CFriendlyError::ErrorAddress(page.strUrl, page.nStatus);
     }
     CStandinDocument* pDocument =
         new CStandinDocument(page.bOk ? page.strHtml : ErrorPage(), page.strCompatible);

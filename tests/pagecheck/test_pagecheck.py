@@ -2,9 +2,11 @@
 """pagecheck against the server contract: every example page passes with what its rule
 says, each broken rule is warned about, and unusable input exits 2.
   test_pagecheck.py PAGECHECK CONTRACT.md"""
+import os
 import re
 import subprocess
 import sys
+import tempfile
 import unittest
 
 PAGECHECK = CONTRACT = None
@@ -78,6 +80,105 @@ class Warnings(unittest.TestCase):
         self.assertIn('body text: "n|결제 거절|"', out)
         rc, out = pagecheck(page, "--address", RESULT, "--charset", "utf-8")
         self.assertNotIn("결제", out)  # code-page-949 bytes read as UTF-8 are not the text
+
+
+def padded(size, body="y|ok|"):
+    """A result page of exactly size bytes: the padding is a comment after the body."""
+    page = "<html><body>" + body + "</body><!---->"
+    page = page[:-3] + "x" * (size - len(page) - len("</html>")) + "-->"
+    return page + "</html>"
+
+
+class ErrorAnswers(unittest.TestCase):
+    """--status: the control's error page up to the threshold, the server's own above it."""
+
+    def test_threshold_on_both_sides(self):
+        for status, threshold in ((500, 512), (404, 512), (403, 256), (410, 256)):
+            with self.subTest(status=status):
+                page = padded(threshold)
+                self.assertEqual(threshold, len(page))
+                rc, out = pagecheck(page, "--address", RESULT, "--status", str(status))
+                self.assertEqual(1, rc, out)
+                self.assertIn("the control shows its own error page at res://ieframe.dll/", out)
+                self.assertIn("#" + RESULT, out)
+                rc, out = pagecheck(padded(threshold + 1), "--address", RESULT, "--status",
+                                    str(status))
+                self.assertEqual(0, rc, out)
+                self.assertIn("verdict: success", out)
+                self.assertRegex(out, r"(?m)^warning: the answer's status is %d, .*a SUCCESS on "
+                                      r"an error answer$" % status)
+
+    def test_statuses_without_an_error_page_and_markers_of_the_failed_address(self):
+        rc, out = pagecheck("<html><body>n|busy|</body></html>", "--address", RESULT,
+                            "--status", "503")
+        self.assertEqual(1, rc, out)
+        self.assertIn('body text: "n|busy|"', out)
+        self.assertIn("no error page of its own for this status", out)
+        rc, out = pagecheck("", "--address", RESULT.replace("wizard_result", "wizard_install"),
+                            "--status", "404")
+        self.assertIn("setup page dialog: ends on the error page", out)
+        rc, out = pagecheck("", "--address", RESULT.replace("wizard_result", "QEL_pay_wizard"),
+                            "--status", "404")
+        self.assertEqual(0, rc, out)
+        self.assertIn("payment-test dialog: shows the error page until its time-out", out)
+        self.assertRegex(out, r"(?m)^warning: status 404 with a page of at most 512 bytes")
+        self.assertEqual(2, pagecheck("<body>y|ok|</body>", "--address", RESULT,
+                                      "--status", "20x")[0])
+
+
+class CacheHeaders(unittest.TestCase):
+    """--headers: a result page whose headers let the control cache it is warned about."""
+    DATE = "Date: Wed, 09 Dec 2026 12:00:00 GMT"
+
+    def check(self, headers, cached, address=RESULT):
+        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+            f.write("HTTP/1.1 200 OK\r\n" + "".join(h + "\r\n" for h in headers) + "\r\n")
+        try:
+            rc, out = pagecheck("<html><body>y|ok|</body></html>", "--address", address,
+                                "--headers", f.name)
+        finally:
+            os.unlink(f.name)
+        self.assertEqual(0, rc, out)
+        warned = re.search(r"(?m)^warning: the payment test reads this page and its headers "
+                           r"let the control cache it", out) is not None
+        self.assertEqual(cached, warned, (headers, out))
+        return out
+
+    def test_what_keeps_a_result_page_out_of_the_cache(self):
+        for headers in (["Cache-Control: no-store"], ["Cache-Control: private, No-Cache"],
+                        ["Cache-Control: max-age=0"], ["Expires: -1"], ["Expires: 0"],
+                        [self.DATE, "Expires: Wed, 09 Dec 2026 12:00:00 GMT"],
+                        [self.DATE, "Expires: Thu, 01 Jan 1970 00:00:00 GMT"],
+                        [self.DATE, "Expires: Wed Dec  9 11:59:59 2026"]):
+            with self.subTest(headers=headers):
+                self.assertIn("cache: the headers make the control ask the server again",
+                              self.check(headers, False))
+
+    def test_what_lets_it_be_cached(self):
+        for headers in ([], ["Pragma: no-cache"], ['Cache-Control: no-cache="Set-Cookie"'],
+                        ["Cache-Control: max-age=60", "Expires: -1"],
+                        [self.DATE, "Expires: Wed, 09 Dec 2026 12:00:01 GMT"],
+                        [self.DATE, "Expires: Wednesday, 09-Dec-26 12:00:01 GMT"],
+                        [self.DATE, "Expires: Wed Dec  9 12:00:01 2026"],
+                        ["Last-Modified: Wed, 09 Dec 2026 11:00:00 GMT"]):
+            with self.subTest(headers=headers):
+                self.check(headers, True)
+        out = self.check([], False, RESULT.replace("wizard_result", "QEL_pay_wizard"))
+        self.assertIn("cache: no Cache-Control", out)
+
+    def test_status_and_charset_come_from_the_headers(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+            f.write("HTTP/1.1 302 Found\r\nLocation: x\r\n\r\n"
+                    "HTTP/1.1 500 Internal Server Error\r\nContent-Type: text/html; "
+                    "charset=utf-8\r\n\r\n")
+        try:
+            rc, out = pagecheck("<body>y|ok|</body>", "--address", RESULT, "--headers", f.name)
+            self.assertEqual(1, rc, out)
+            self.assertIn("answer: status 500", out)
+            rc, out = pagecheck(padded(600), "--address", RESULT, "--headers", f.name)
+            self.assertIn("read as UTF-8", out)
+        finally:
+            os.unlink(f.name)
 
 
 class Unusable(unittest.TestCase):

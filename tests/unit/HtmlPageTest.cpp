@@ -3,6 +3,7 @@
 // text, frames, meta refresh, charset.
 #include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
+#include "html/HtmlReferences.h"
 #include "web/PageCompletion.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ TEST(HtmlPageTest, MissingRootHeadAndBodyAreImplied) {
         {L"y|ok|", L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>"},
         {L"<html></html>", L"<HTML><HEAD></HEAD>\r\n<BODY></BODY></HTML>"},
         {L"<!doctype html><title>T</title>\n <meta name=a content=b>\n<p>x",
-         L"<HTML><HEAD><TITLE>T</TITLE><META name=a content=b></HEAD>\r\n<BODY><P>x</P></BODY>"
+         L"<HTML><HEAD><TITLE>T</TITLE><META name=a content=b></HEAD>\r\n<BODY>\r\n<P>x</P></BODY>"
          L"</HTML>"},
         {L"<html><body>y|ok|", L"<HTML><HEAD></HEAD>\r\n<BODY>y|ok|</BODY></HTML>"},
         {L"<html><body>a</body></html>\r\n tail",
@@ -45,12 +46,29 @@ TEST(HtmlPageTest, OuterHtmlIsWrittenFromTheTree) {
         L"&nbsp;</A><br/><ul><li>1<li>2</ul><table><tr><td>c</table></body></html>");
     EXPECT_EQ(L"<HTML lang=ko><HEAD><TITLE>t &amp; u</TITLE></HEAD>\r\n<BODY>Y|ok|<!-- c -->"
               L"<A href=\"a.html?x=1&amp;y=&quot;2&quot;\" id=n-1 hidden>&lt;&nbsp;</A><BR>"
-              L"<UL><LI>1</LI><LI>2</LI></UL><TABLE><TBODY><TR><TD>c</TD></TR></TBODY></TABLE>"
+              L"\r\n<UL>\r\n<LI>1</LI>\r\n<LI>2</LI></UL>\r\n<TABLE>\r\n<TBODY>\r\n<TR>\r\n"
+              L"<TD>c</TD></TR></TBODY></TABLE>"
               L"</BODY></HTML>",
               page.OuterHtml());
     EXPECT_EQ(7, page.DocumentMode());
     EXPECT_FALSE(page.IsFrameset());
     EXPECT_EQ(0u, page.BodyOuterHtml().find(L"<BODY>Y|ok|"));
+}
+
+// The default modes write each block-level start tag on a line of its own and
+// drop the quotes of values that need none; modern modes write the tree as parsed.
+TEST(HtmlPageTest, LegacyWritesBlocksOnTheirOwnLineAndPlainValuesUnquoted) {
+    const wchar_t kBody[] = L"<body><div class=\"a b\" id='x' title=''><span>s</span><h1>h</h1>"
+                            L"<form action=\"/pay?x=1\"><input type=\"hidden\" value=\"1.5\">"
+                            L"</form><pre>p</pre>t<hr></div></body>";
+    EXPECT_EQ(L"<BODY>\r\n<DIV class=\"a b\" id=x title=\"\"><SPAN>s</SPAN>\r\n<H1>h</H1>\r\n"
+              L"<FORM action=\"/pay?x=1\"><INPUT type=hidden value=1.5></FORM>\r\n<PRE>p</PRE>t"
+              L"\r\n<HR></DIV></BODY>",
+              CHtmlPage(kBody).BodyOuterHtml());
+    EXPECT_EQ(L"<body><div class=\"a b\" id=\"x\" title=\"\"><span>s</span><h1>h</h1>"
+              L"<form action=\"/pay?x=1\"><input type=\"hidden\" value=\"1.5\"></form>"
+              L"<pre>p</pre>t<hr></div></body>",
+              CHtmlPage(kBody, L"IE=edge").BodyOuterHtml());
 }
 
 TEST(HtmlPageTest, ModernDocumentModesWriteLowerCase) {
@@ -111,6 +129,10 @@ TEST(HtmlPageTest, ResultTextThroughTheControlsOuterHtml) {
         {L"<body>&#121;|ok&#124;</body>", L"", "y|ok|"},
         {L"<body>y|<b>ok</b>|</body>", L"", "y|<B>ok</B>|"},
         {L"<frameset><frame src=r.html></frameset>", L"", ""},
+        {L"<body><p>y|ok|</p></body>", L"", "\r\n<P>y|ok|</P>"},
+        {L"<body>y|ok|<div>paid</div></body>", L"", "y|ok|\r\n<DIV>paid</DIV>"},
+        {L"<body>y|ok|<iframe src=\"wizard_result.html\" width=\"0\"></iframe></body>", L"",
+         "y|ok|<IFRAME src=wizard_result.html width=0></IFRAME>"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.pszResult, Extracted(c.pszServed, c.pszCompatible)) << c.pszServed;
@@ -123,7 +145,7 @@ TEST(HtmlPageTest, DeepNestingStaysReadable) {
         strPage += L"<div>";
     strPage += L"y|ok|";
     const CHtmlPage page(strPage);
-    EXPECT_EQ(0u, page.BodyOuterHtml().find(L"<BODY><DIV><DIV>"));
+    EXPECT_EQ(0u, page.BodyOuterHtml().find(L"<BODY>\r\n<DIV>\r\n<DIV>"));
     EXPECT_NE(std::wstring::npos, page.BodyOuterHtml().find(L"y|ok|</DIV>"));
 }
 
@@ -147,6 +169,19 @@ TEST(HtmlPageTest, FramesAndMetaRefresh) {
     EXPECT_EQ((std::vector<std::wstring>{L"f.html", L"g.html"}), page.FrameSources());
     EXPECT_FALSE(CHtmlPage(L"<meta http-equiv=\"Content-Type\" content=\"text/html\">")
                      .Refresh(nSeconds, strUrl));
+}
+
+// HTML 4's 252 names, from each of its three sets, case-sensitive and with
+// their ';'; anything else stays as written.
+TEST(HtmlPageTest, NamedReferencesAreHtml4s) {
+    EXPECT_EQ(std::wstring(L"\u00C0\u00E0\u00FF\u0152\u02DC\u2002\u200D\u20AC\u03D1\u2666"
+                           L"\u00A0&<>\""),
+              CHtmlReferences::Decode(L"&Agrave;&agrave;&yuml;&OElig;&tilde;&ensp;&zwj;&euro;"
+                                      L"&thetasym;&diams;&nbsp;&amp;&lt;&gt;&quot;"));
+    EXPECT_EQ(L"&apos; &Amp; &AMP; &copy &unknown; &thetasymx; & ;",
+              CHtmlReferences::Decode(L"&apos; &Amp; &AMP; &copy &unknown; &thetasymx; & ;"));
+    EXPECT_EQ(L"<BODY>y|\u00A9 &amp; \u00AE|</BODY>",
+              CHtmlPage(L"<body>y|&copy; &amp; &reg;|</body>").BodyOuterHtml());
 }
 
 TEST(HtmlPageTest, CharsetFromAContentTypeOrThePageBytes) {
