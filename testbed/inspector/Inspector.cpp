@@ -1,9 +1,12 @@
 // qel_inspect: reads the wizard's windows from another process and prints
 // them as JSON on stdout.
 //   qel_inspect [--title-hex UTF8HEX | --title-file FILE | --all] [--post-syscommand N]
+//               [--accessible]
 // Without an option it looks for the wizard's own title. --post-syscommand
 // posts WM_SYSCOMMAND N to each window found before reading them, as a
-// system menu item would.
+// system menu item would. --accessible adds each control's accessible role,
+// name, description, default action and state, read as an assistive tool
+// reads them. Each control says whether it is a tab stop and has the focus.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -15,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "testbed/inspector/AccessibleReader.h"
 #include "testbed/inspector/JsonWriter.h"
 
 namespace {
@@ -50,6 +54,7 @@ std::string ClassOf(HWND hWnd) {
 }
 
 bool g_bHung = false;
+bool g_bAccessible = false;
 
 // A message to the wizard that gives up after a few seconds rather than hang
 // with a wizard that does not answer; the output then says "hung".
@@ -109,7 +114,17 @@ BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
+// The keyboard focus of the window's thread, read from outside it.
+HWND FocusOf(HWND hWnd) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 void WriteChildren(CJsonWriter& json, HWND hDlg) {
+    const HWND hFocus = FocusOf(hDlg);
     std::vector<HWND> children;
     EnumChildWindows(hDlg, CollectWindow, (LPARAM)&children);
     HWND hList = nullptr;
@@ -127,7 +142,11 @@ void WriteChildren(CJsonWriter& json, HWND hDlg) {
         json.Int("id", GetDlgCtrlID(h));
         json.String("class", cls);
         json.Bool("visible", IsWindowVisible(h) != FALSE);
+        json.Bool("tabstop", (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP) != 0);
+        json.Bool("focused", h == hFocus);
         WriteRect(json, h);
+        if (g_bAccessible)
+            CAccessibleReader::Write(json, h);
         json.EndObject();
     }
     json.EndArray();
@@ -225,12 +244,16 @@ int main(int argc, char** argv) {
             search.title = Widen(ReadFile(argv[++i]), CP_UTF8);
         else if (!std::strcmp(argv[i], "--post-syscommand") && i + 1 < argc)
             pszSysCommand = argv[++i];
+        else if (!std::strcmp(argv[i], "--accessible"))
+            g_bAccessible = true;
         else {
             std::fprintf(stderr, "usage: qel_inspect [--title-hex HEX | --title-file FILE | "
-                                 "--all] [--post-syscommand N]\n");
+                                 "--all] [--post-syscommand N] [--accessible]\n");
             return 2;
         }
     }
+    if (g_bAccessible)
+        CoInitialize(nullptr);
     EnumWindows(FindTopLevel, (LPARAM)&search);
     if (pszSysCommand) {
         for (HWND h : search.found)
