@@ -41,7 +41,9 @@ long ReadLong(IAccessible* pAcc, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(V
 
 void CAccessibleReader::Write(CJsonWriter& json, HWND hWnd) {
     IAccessible* pAcc = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    // __uuidof: oleacc's import library exports IID_IAccessible as a function.
+    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&pAcc))) ||
         pAcc == nullptr) {
         json.Null("acc");

@@ -43,7 +43,9 @@ struct CAccessibleView {
 CAccessibleView ReadAccessible(HWND hWnd) {
     CAccessibleView view;
     IAccessible* pAcc = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    // __uuidof: oleacc's import library exports IID_IAccessible as a function.
+    if (FAILED(::AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT),
+                                            __uuidof(IAccessible),
                                             reinterpret_cast<void**>(&pAcc))))
         return view;
     VARIANT self;
