@@ -58,6 +58,18 @@ HRESULT CAccessibleButton::CopyText(const std::wstring& strText, BSTR* pbstr) {
     return *pbstr != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT CAccessibleButton::CopyLong(const VARIANT& varChild, LONG value, VARIANT* pvar) const {
+    if (pvar == nullptr)
+        return E_POINTER;
+    ::VariantInit(pvar);
+    const HRESULT hr = CheckSelf(varChild);
+    if (FAILED(hr))
+        return hr;
+    pvar->vt = VT_I4;
+    pvar->lVal = value;
+    return S_OK;
+}
+
 STDMETHODIMP CAccessibleButton::QueryInterface(REFIID riid, void** ppv) {
     if (ppv == nullptr)
         return E_POINTER;
@@ -131,27 +143,11 @@ STDMETHODIMP CAccessibleButton::get_accDescription(VARIANT varChild, BSTR* pszDe
 }
 
 STDMETHODIMP CAccessibleButton::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
-    if (pvarRole == nullptr)
-        return E_POINTER;
-    ::VariantInit(pvarRole);
-    const HRESULT hr = CheckSelf(varChild);
-    if (FAILED(hr))
-        return hr;
-    pvarRole->vt = VT_I4;
-    pvarRole->lVal = ROLE_SYSTEM_PUSHBUTTON;
-    return S_OK;
+    return CopyLong(varChild, ROLE_SYSTEM_PUSHBUTTON, pvarRole);
 }
 
 STDMETHODIMP CAccessibleButton::get_accState(VARIANT varChild, VARIANT* pvarState) {
-    if (pvarState == nullptr)
-        return E_POINTER;
-    ::VariantInit(pvarState);
-    const HRESULT hr = CheckSelf(varChild);
-    if (FAILED(hr))
-        return hr;
-    pvarState->vt = VT_I4;
-    pvarState->lVal = GetState();
-    return S_OK;
+    return CopyLong(varChild, m_hWnd != nullptr ? GetState() : 0, pvarState);
 }
 
 STDMETHODIMP CAccessibleButton::get_accHelp(VARIANT varChild, BSTR* pszHelp) {

@@ -66,6 +66,8 @@ private:
     // S_OK for the object itself while connected, else the error to return.
     HRESULT CheckSelf(const VARIANT& varChild) const;
     static HRESULT CopyText(const std::wstring& strText, BSTR* pbstr);
+    // A property of the object itself as VT_I4.
+    HRESULT CopyLong(const VARIANT& varChild, LONG value, VARIANT* pvar) const;
 
     LONG m_cRef = 1;
     HWND m_hWnd;
