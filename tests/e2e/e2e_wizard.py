@@ -662,8 +662,10 @@ def keyboard_run(run):
            % (log.get("role"), bar.get("role")))
 
     wait_focus(run, "the first next image focused", E.IDC_BTN_START)
+    snap("2-start")
     press("Tab")
     wait_focus(run, "Tab to the cancel image", E.IDC_BTN_CANCEL)
+    snap("2-tab")
     press("Tab")
     wait_focus(run, "Tab past the hidden next image", E.IDC_BTN_START)
     report("ok: Tab walks next, cancel, next")
