@@ -181,3 +181,32 @@ TEST(WizardKeyboardTest, EachImageButtonNamesItselfAsAPushButton) {
     };
     dlg.DoModal();
 }
+
+TEST(WizardKeyboardTest, DefaultActionClicksALiveButtonAndTheObjectOutlivesItsWindow) {
+    CTestWizardDlg dlg;
+    IAccessible* pCancel = nullptr;
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    dlg.m_body = [&](CTestWizardDlg& d) {
+        IAccessible* pTest = nullptr;
+        ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(
+                            d.Item(IDC_BTN_TEST), static_cast<DWORD>(OBJID_CLIENT),
+                            __uuidof(IAccessible), reinterpret_cast<void**>(&pTest)));
+        EXPECT_EQ(DISP_E_MEMBERNOTFOUND, pTest->accDoDefaultAction(self)); // hidden
+        pTest->Release();
+        ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(
+                            d.Item(IDC_BTN_CANCEL), static_cast<DWORD>(OBJID_CLIENT),
+                            __uuidof(IAccessible), reinterpret_cast<void**>(&pCancel)));
+        // Posted: the wizard ends from its message loop, as by a click on 종료.
+        EXPECT_EQ(S_OK, pCancel->accDoDefaultAction(self));
+        EXPECT_EQ(9, d.LineCount());
+    };
+    EXPECT_EQ(0, dlg.DoModal());
+    EXPECT_TRUE(dlg.m_starts.empty());
+    ASSERT_NE(nullptr, pCancel);
+    BSTR bstr = nullptr;
+    EXPECT_EQ(RPC_E_DISCONNECTED, pCancel->get_accName(self, &bstr));
+    EXPECT_EQ(nullptr, bstr);
+    pCancel->Release();
+}
