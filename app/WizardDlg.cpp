@@ -72,18 +72,21 @@ BOOL CWizardDlg::OnInitDialog() {
     m_btnStart.InitButton();
     m_btnStart.SetToolTip("OK");
     m_btnStart.SetActive(1);
+    m_btnStart.SetAccessibleName("다음");
 
     m_btnCancel.m_hBmpUp = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_BTN_CLOSE));
     m_btnCancel.m_hBmpDown = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_BTN_CLOSE));
     m_btnCancel.InitButton();
     m_btnCancel.SetToolTip("CANCEL");
     m_btnCancel.SetActive(1);
+    m_btnCancel.SetAccessibleName("종료");
 
     m_btnTest.m_hBmpUp = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_BTN_NEXT));
     m_btnTest.m_hBmpDown = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_BTN_NEXT));
     m_btnTest.InitButton();
     m_btnTest.SetToolTip("OK");
     m_btnTest.SetActive(1);
+    m_btnTest.SetAccessibleName("다음");
     m_btnTest.ShowButton(0);
 
     PlaceControl(GetDlgItem(IDC_HINT), HINT_X, HINT_Y, 0);

@@ -105,6 +105,10 @@ INT_PTR CDialog::DoModal() {
         AfxGetInstanceHandle(), reinterpret_cast<LPCDLGTEMPLATEA>(templateBytes.data()), hWndOwner,
         &CDialog::DlgProc, 0);
     UnhookWindowCreate();
+    // No focus rectangle until a key moves the focus, as Windows starts a
+    // dialog opened after the mouse (Wine's dialogs start with it shown).
+    if (hWnd != nullptr)
+        ::SendMessageA(hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
 
     if (hWnd != nullptr && m_bContinueModal)
         RunModalLoop();
@@ -199,6 +203,14 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
+// Tab and the arrows move the focus: from then on it shows, as Windows'
+// dialog manager shows it.
+bool CDialog::IsNavigationKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    return msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN);
+}
+
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     // Keyboard and mouse input gets the dialog's navigation (Tab, Enter,
     // Esc) when it is meant for this dialog or one of its controls.
@@ -211,5 +223,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     // A hosted control sees its keys first (Tab, Enter and typing in a page).
     if (m_pCtrlCont != nullptr && m_pCtrlCont->PreTranslateInput(pMsg))
         return TRUE;
+    if (IsNavigationKey(*pMsg))
+        SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     return ::IsDialogMessageA(m_hWnd, pMsg);
 }

@@ -39,6 +39,7 @@ protected:
     BOOL CreateHostedControls() override;
 
     int RunModalLoop();
+    static bool IsNavigationKey(const MSG& msg);
     BOOL ContinueModal() const { return m_bContinueModal; }
     void EndModalLoop(int nResult);
 

@@ -46,3 +46,15 @@ HMODULE AfxInitCommonControls(DWORD dwICC) {
         pfnInit(&icc);
     return hComCtl;
 }
+
+LRESULT AfxLresultFromObject(REFIID riid, WPARAM wParam, IUnknown* pUnknown) {
+    typedef LRESULT(WINAPI * PFNLRESULTFROMOBJECT)(REFIID, WPARAM, IUnknown*);
+    static HMODULE s_hOleAcc = AfxLoadSystemLibrary("oleacc.dll");
+    if (s_hOleAcc == nullptr)
+        return 0;
+    PFNLRESULTFROMOBJECT pfn = ModuleFunction<PFNLRESULTFROMOBJECT>(s_hOleAcc, "LresultFromObject");
+    if (pfn == nullptr)
+        return 0;
+    const LRESULT lResult = pfn(riid, wParam, pUnknown);
+    return lResult < 0 ? 0 : lResult;
+}

@@ -5,6 +5,8 @@
 
 #include "framework/String.h"
 
+#include <objbase.h>
+
 // Restricts the DLL search of every later load to the system folder
 // (SetDefaultDllDirectories where the system has it, else SetDllDirectoryA
 // with "" which drops the current folder). WinMain calls it first.
@@ -25,3 +27,7 @@ HMODULE AfxLoadSystemLibrary(LPCTSTR name);
 // classes through it. Returns the module (null when it could not be loaded),
 // to be freed once no window of those classes is left.
 HMODULE AfxInitCommonControls(DWORD dwICC);
+// LresultFromObject of OLEACC, loaded from the system folder on first use and
+// kept for the life of the process (proxies of objects handed out need it).
+// 0, as for an unanswered WM_GETOBJECT, when the system has none.
+LRESULT AfxLresultFromObject(REFIID riid, WPARAM wParam, IUnknown* pUnknown);

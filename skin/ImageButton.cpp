@@ -20,9 +20,8 @@ public:
 
     void SetPressTimer() override { m_btn.SetTimer(IDT_PRESS, IDT_PRESS_ELAPSE, nullptr); }
     void KillPressTimer() override { m_btn.KillTimer(IDT_PRESS); }
-    void ShowFace(BOOL bPressed) override {
-        m_btn.SetBitmap(bPressed ? m_btn.m_hBmpDown : m_btn.m_hBmpUp);
-    }
+    void ShowFace(BOOL bPressed) override { m_btn.ShowFace(bPressed); }
+    void Click() override { m_btn.Click(); }
     BOOL IsPointerOver() override {
         POINT pt = {};
         ::GetCursorPos(&pt);
@@ -43,7 +42,7 @@ private:
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CImageButton, CStatic)
+BEGIN_MESSAGE_MAP(CImageButton, CPictureButton)
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_MOUSEMOVE()
@@ -112,6 +111,7 @@ void CImageButton::InitButton() {
     RECT rc;
     GetClientRect(&rc);
     m_pRegion->CreateRectRgn(rc.left, rc.top, rc.right, rc.bottom);
+    UpdateTabStop(FALSE);
 }
 
 void CImageButton::SetToolTip(LPCTSTR text) {
@@ -121,15 +121,29 @@ void CImageButton::SetToolTip(LPCTSTR text) {
     m_pToolTip->AddTool(this, text);
     m_pToolTip->SendMessage(TTM_SETMAXTIPWIDTH, 0, 150);
     m_pToolTip->SendMessage(TTM_SETDELAYTIME, TTDT_AUTOMATIC, 200);
+    SetAccessibleDescription(text);
 }
 
 void CImageButton::ShowButton(int nShow) {
+    // Hiding a child takes the focus from it: asked first.
+    const BOOL bHadFocus = HasFocus();
     m_bShown = nShow;
     ShowWindow(nShow == 1 ? SW_SHOW : SW_HIDE);
+    UpdateTabStop(bHadFocus);
 }
 
 void CImageButton::SetActive(int bActive) {
     m_bActive = bActive;
+    UpdateTabStop(HasFocus());
+}
+
+BOOL CImageButton::IsLive() const {
+    return CPressTracker::IsLive(m_bShown, m_bActive) && ::IsWindowEnabled(m_hWnd);
+}
+
+void CImageButton::ShowFace(BOOL bPressed) {
+    CPictureButton::ShowFace(bPressed);
+    SetBitmap(bPressed ? m_hBmpDown : m_hBmpUp);
 }
 
 BOOL CImageButton::PreTranslateMessage(MSG* pMsg) {

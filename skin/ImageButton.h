@@ -2,14 +2,16 @@
 // a push button. It shows a normal and a pressed face, sets a hand cursor
 // while the mouse moves over it, has a tooltip, and can be hidden or made
 // inert. The click reaches the dialog as the static's STN_CLICKED, sent on
-// the button-down. It owns its faces, cursor copy, tooltip and region.
+// the button-down. It owns its faces, cursor copy, tooltip and region. As a
+// picture button it takes the keyboard and names itself to assistive tools;
+// Space shows the pressed face, its tooltip text is its description.
 #pragma once
 
 #include "framework/Rgn.h"
-#include "framework/Static.h"
 #include "framework/ToolTipCtrl.h"
+#include "skin/PictureButton.h"
 
-class CImageButton : public CStatic {
+class CImageButton : public CPictureButton {
 public:
     CImageButton();
     ~CImageButton() override;
@@ -29,6 +31,10 @@ public:
     // resource id), else of the system's hand cursor (IDC_HAND); NULL when
     // neither can be had.
     static HCURSOR CopyHandCursor(const CString& strModule);
+
+    // Shown, active and enabled.
+    BOOL IsLive() const override;
+    void ShowFace(BOOL bPressed) override;
 
     // Relays the message to the tooltip; never takes it.
     BOOL PreTranslateMessage(MSG* pMsg) override;

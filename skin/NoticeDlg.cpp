@@ -31,6 +31,7 @@ BOOL CNoticeDlg::OnInitDialog() {
     m_btnOk.InitButton();
     m_btnOk.SetToolTip("OK");
     m_btnOk.SetActive(1);
+    m_btnOk.SetAccessibleName("확인");
 
     m_bFirstPaint = 1;
     return TRUE;

@@ -35,3 +35,28 @@ void CPressTracker::PreTranslate(IPressHost& host, int bShown, int bActive) {
     if (IsLive(bShown, bActive))
         host.RelayToToolTip();
 }
+
+void CPressTracker::OnSpaceDown(IKeyPressHost& host, int bShown, int bActive, BOOL& bKeyDown) {
+    // The key's repeats change nothing.
+    if (bKeyDown || !IsLive(bShown, bActive))
+        return;
+    bKeyDown = TRUE;
+    host.ShowFace(TRUE);
+}
+
+void CPressTracker::OnSpaceUp(IKeyPressHost& host, int bShown, int bActive, BOOL& bKeyDown) {
+    if (!bKeyDown)
+        return;
+    bKeyDown = FALSE;
+    host.ShowFace(FALSE);
+    // A button hidden or made inert while the key was down does not fire.
+    if (IsLive(bShown, bActive))
+        host.Click();
+}
+
+void CPressTracker::OnFocusLost(IKeyPressHost& host, BOOL& bKeyDown) {
+    if (!bKeyDown)
+        return;
+    bKeyDown = FALSE;
+    host.ShowFace(FALSE);
+}

@@ -5,19 +5,28 @@
 // the button ends it too. A hidden or inert button swallows presses and
 // releases, sets no cursor and relays nothing to its tooltip. The timer
 // runs on whatever the button's state, so a press that hid its own button
-// still ends when the pointer leaves.
+// still ends when the pointer leaves. Space presses a live button as a push
+// button's: the pressed face while the key is down, the click on its release,
+// nothing when the focus goes first.
 #pragma once
 
 #include "framework/WinTypes.h"
 
-class IPressHost {
+// What a key press needs of a button.
+class IKeyPressHost {
 public:
-    virtual ~IPressHost() = default;
+    virtual ~IKeyPressHost() = default;
+    // The pressed face when bPressed, else the normal face.
+    virtual void ShowFace(BOOL bPressed) = 0;
+    // The click notification to the dialog, as the static sends it.
+    virtual void Click() = 0;
+};
+
+class IPressHost : public IKeyPressHost {
+public:
     // Timer 1 at 50 ms on the button's window; setting it again restarts it.
     virtual void SetPressTimer() = 0;
     virtual void KillPressTimer() = 0;
-    // The pressed face when bPressed, else the normal face.
-    virtual void ShowFace(BOOL bPressed) = 0;
     // Whether the pointer is inside the button's region now.
     virtual BOOL IsPointerOver() = 0;
     virtual void SetHandCursor() = 0;
@@ -36,4 +45,8 @@ public:
     static void OnMouseMove(IPressHost& host, int bShown, int bActive);
     static void OnTimer(IPressHost& host);
     static void PreTranslate(IPressHost& host, int bShown, int bActive);
+    // bKeyDown: whether a Space press is under way; the button keeps it.
+    static void OnSpaceDown(IKeyPressHost& host, int bShown, int bActive, BOOL& bKeyDown);
+    static void OnSpaceUp(IKeyPressHost& host, int bShown, int bActive, BOOL& bKeyDown);
+    static void OnFocusLost(IKeyPressHost& host, BOOL& bKeyDown);
 };

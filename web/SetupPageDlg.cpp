@@ -27,11 +27,14 @@ END_EVENTSINK_MAP()
 
 void CSetupPageDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BROWSER_SETUP, m_browser);
+    DDX_Control(pDX, IDC_BTN_OK, m_btnOk);
 }
 
 BOOL CSetupPageDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_hBackground.Attach(::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_BG_SETUP)));
+    m_btnOk.SetAccessibleName("확인");
+    m_btnOk.UpdateTabStop(FALSE);
     m_browser.MoveWindow(0, 0, 0, 0, FALSE);
     const CString strAddress(WIZARD_URL_SETUP);
     m_bFirstPaint = 1;
@@ -53,7 +56,7 @@ HBRUSH CSetupPageDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 }
 
 void CSetupPageDlg::OnDestroy() {
-    CStatic::DeleteTemplateBitmap(::GetDlgItem(m_hWnd, IDC_BTN_OK));
+    CStatic::DeleteTemplateBitmap(m_btnOk.m_hWnd);
     CDialog::OnDestroy();
 }
 

@@ -1,11 +1,13 @@
 // CSetupPageDlg: shows the wizard server's setup page, through which the
 // card-company authentication plug-in is reinstalled. Ends when the page flow
-// reaches "wizard_install", on its OK picture, Enter or Esc.
+// reaches "wizard_install", on its OK picture (a click, or Space once it has
+// the focus), Enter or Esc.
 #pragma once
 
 #include "framework/Bitmap.h"
 #include "framework/Dialog.h"
 #include "framework/String.h"
+#include "skin/PictureButton.h"
 #include "web/WebBrowser2.h"
 
 class CSetupPageDlg : public CDialog {
@@ -26,6 +28,7 @@ protected:
     void OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL);
 
     CWebBrowser2 m_browser;
+    CPictureButton m_btnOk;
     int m_bFirstPaint = 0;
     CBitmap m_hBackground;
 

@@ -1,9 +1,14 @@
 // qel_inspect: reads the wizard's windows from another process and prints
 // them as JSON on stdout.
 //   qel_inspect [--title-hex UTF8HEX | --title-file FILE | --all] [--post-syscommand N]
+//               [--accessible] [--activate]
 // Without an option it looks for the wizard's own title. --post-syscommand
 // posts WM_SYSCOMMAND N to each window found before reading them, as a
-// system menu item would.
+// system menu item would. --accessible adds each control's accessible role,
+// name, description, default action and state, read as an assistive tool
+// reads them. Each control says whether it is a tab stop and has the focus.
+// --activate brings each window found to the foreground first, as the
+// system's task switcher (Alt+Tab) does.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -15,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "testbed/inspector/AccessibleReader.h"
 #include "testbed/inspector/JsonWriter.h"
 
 namespace {
@@ -50,6 +56,7 @@ std::string ClassOf(HWND hWnd) {
 }
 
 bool g_bHung = false;
+bool g_bAccessible = false;
 
 // A message to the wizard that gives up after a few seconds rather than hang
 // with a wizard that does not answer; the output then says "hung".
@@ -109,7 +116,17 @@ BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
+// The keyboard focus of the window's thread, read from outside it.
+HWND FocusOf(HWND hWnd) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 void WriteChildren(CJsonWriter& json, HWND hDlg) {
+    const HWND hFocus = FocusOf(hDlg);
     std::vector<HWND> children;
     EnumChildWindows(hDlg, CollectWindow, (LPARAM)&children);
     HWND hList = nullptr;
@@ -127,7 +144,11 @@ void WriteChildren(CJsonWriter& json, HWND hDlg) {
         json.Int("id", GetDlgCtrlID(h));
         json.String("class", cls);
         json.Bool("visible", IsWindowVisible(h) != FALSE);
+        json.Bool("tabstop", (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP) != 0);
+        json.Bool("focused", h == hFocus);
         WriteRect(json, h);
+        if (g_bAccessible)
+            CAccessibleReader::Write(json, h);
         json.EndObject();
     }
     json.EndArray();
@@ -178,9 +199,20 @@ void WriteOwned(CJsonWriter& json, HWND hOwner) {
     json.EndArray();
 }
 
+// Which window of the dialog's thread is active and which has the focus.
+void WriteThreadFocus(CJsonWriter& json, HWND hDlg) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &info);
+    json.Bool("active", info.hwndActive == hDlg);
+    json.String("focus_class", info.hwndFocus ? ClassOf(info.hwndFocus) : "");
+    json.String("focus_title", info.hwndFocus ? ToUtf8(TitleOf(info.hwndFocus)) : "");
+}
+
 void WriteDialog(CJsonWriter& json, HWND hDlg) {
     json.BeginObject();
     WriteWindowHead(json, hDlg);
+    WriteThreadFocus(json, hDlg);
     WriteChildren(json, hDlg);
     WriteOwned(json, hDlg);
     json.EndObject();
@@ -216,6 +248,7 @@ int main(int argc, char** argv) {
     CSearch search;
     search.title = kWizardTitle;
     const char* pszSysCommand = nullptr;
+    bool bActivate = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--all"))
             search.all = true;
@@ -225,13 +258,23 @@ int main(int argc, char** argv) {
             search.title = Widen(ReadFile(argv[++i]), CP_UTF8);
         else if (!std::strcmp(argv[i], "--post-syscommand") && i + 1 < argc)
             pszSysCommand = argv[++i];
+        else if (!std::strcmp(argv[i], "--accessible"))
+            g_bAccessible = true;
+        else if (!std::strcmp(argv[i], "--activate"))
+            bActivate = true;
         else {
             std::fprintf(stderr, "usage: qel_inspect [--title-hex HEX | --title-file FILE | "
-                                 "--all] [--post-syscommand N]\n");
+                                 "--all] [--post-syscommand N] [--accessible] [--activate]\n");
             return 2;
         }
     }
+    if (g_bAccessible)
+        CoInitialize(nullptr);
     EnumWindows(FindTopLevel, (LPARAM)&search);
+    if (bActivate) {
+        for (HWND h : search.found)
+            SetForegroundWindow(h);
+    }
     if (pszSysCommand) {
         for (HWND h : search.found)
             PostMessageW(h, WM_SYSCOMMAND, std::strtoul(pszSysCommand, nullptr, 0), 0);

@@ -70,6 +70,11 @@ void CJsonWriter::Bool(const char* key, bool value) {
     m_strText += value ? "true" : "false";
 }
 
+void CJsonWriter::Null(const char* key) {
+    Key(key);
+    m_strText += "null";
+}
+
 void CJsonWriter::Rect(const char* key, long left, long top, long right, long bottom) {
     BeginArray(key);
     for (long v : {left, top, right, bottom})

@@ -13,6 +13,7 @@ public:
     void String(const char* key, const std::string& value);
     void Int(const char* key, long long value);
     void Bool(const char* key, bool value);
+    void Null(const char* key);
     void Rect(const char* key, long left, long top, long right, long bottom);
     void ArrayString(const std::string& value);
 

@@ -305,6 +305,11 @@ def browser_log_check(run):
 def finish(run, window):
     """Ends the wizard by its cancel image; nothing of it may be left behind."""
     click_control(window, E.IDC_BTN_CANCEL)
+    ended(run)
+
+
+def ended(run):
+    """The wizard has ended with code 0 and left nothing behind."""
     poll("the wizard to end", lambda: not run.wiz.running(), 30)
     check("exit code", 0, run.wiz.proc.returncode)
     left = run.wiz.windows("--all")

@@ -76,3 +76,13 @@ IDC_BTN_TEST = 1004
 IDC_LOG = 1008
 IDC_HINT = 9193
 IDC_BTN_OK = 1000  # the setup page dialog's OK image
+
+# What an assistive tool reads (oleacc.h): the words on the image buttons, roles, states.
+NAME_NEXT = "다음"
+NAME_CLOSE = "종료"
+NAME_OK = "확인"
+ROLE_PUSHBUTTON = 43
+ROLE_LIST = 33
+ROLE_PROGRESSBAR = 48
+STATE_UNAVAILABLE = 0x1
+STATE_INVISIBLE = 0x8000

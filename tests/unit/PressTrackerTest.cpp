@@ -18,7 +18,10 @@ public:
     bool m_bTimer = false, m_bPressedFace = false;
     int m_nTimerSets = 0, m_nClicks = 0, m_nPassedOn = 0, m_nCursors = 0, m_nRelayed = 0;
     std::function<void(CFakeButton&)> m_onClick;
+    int m_nKeyClicks = 0;
+    BOOL m_bKeyDown = FALSE;
 
+    void Click() override { ++m_nKeyClicks; }
     void SetPressTimer() override {
         m_bTimer = true;
         ++m_nTimerSets;
@@ -123,4 +126,39 @@ TEST(PressTrackerTest, CursorAndTooltipOnlyForALiveButtonMovesAlwaysPassOn) {
         EXPECT_EQ(nLive, btn.m_nRelayed) << s.first << "/" << s.second;
         EXPECT_EQ(1, btn.m_nPassedOn) << s.first << "/" << s.second;
     }
+}
+
+TEST(PressTrackerTest, SpacePressesWhileDownAndClicksOnceOnRelease) {
+    CFakeButton btn;
+    CPressTracker::OnSpaceDown(btn, 1, 1, btn.m_bKeyDown);
+    EXPECT_TRUE(btn.m_bPressedFace);
+    CPressTracker::OnSpaceDown(btn, 1, 1, btn.m_bKeyDown); // the key's repeat
+    EXPECT_EQ(0, btn.m_nKeyClicks);
+    CPressTracker::OnSpaceUp(btn, 1, 1, btn.m_bKeyDown);
+    EXPECT_FALSE(btn.m_bPressedFace);
+    EXPECT_EQ(1, btn.m_nKeyClicks);
+    EXPECT_EQ(0, btn.m_nTimerSets); // no polling: the key's release ends the press
+    CPressTracker::OnSpaceUp(btn, 1, 1, btn.m_bKeyDown); // a release without a press
+    EXPECT_EQ(1, btn.m_nKeyClicks);
+}
+
+TEST(PressTrackerTest, SpaceDoesNothingOnADeadButtonAndLosingFocusCancelsThePress) {
+    for (const auto& s : {std::make_pair(0, 1), std::make_pair(1, 0), std::make_pair(2, 1)}) {
+        CFakeButton btn;
+        CPressTracker::OnSpaceDown(btn, s.first, s.second, btn.m_bKeyDown);
+        EXPECT_FALSE(btn.m_bPressedFace) << s.first << "/" << s.second;
+        CPressTracker::OnSpaceUp(btn, s.first, s.second, btn.m_bKeyDown);
+        EXPECT_EQ(0, btn.m_nKeyClicks) << s.first << "/" << s.second;
+    }
+    CFakeButton btn;
+    CPressTracker::OnSpaceDown(btn, 1, 1, btn.m_bKeyDown);
+    CPressTracker::OnFocusLost(btn, btn.m_bKeyDown);
+    EXPECT_FALSE(btn.m_bPressedFace);
+    CPressTracker::OnSpaceUp(btn, 1, 1, btn.m_bKeyDown);
+    EXPECT_EQ(0, btn.m_nKeyClicks);
+    // Hidden while the key is down: the face comes back, no click.
+    CPressTracker::OnSpaceDown(btn, 1, 1, btn.m_bKeyDown);
+    CPressTracker::OnSpaceUp(btn, 0, 1, btn.m_bKeyDown);
+    EXPECT_FALSE(btn.m_bPressedFace);
+    EXPECT_EQ(0, btn.m_nKeyClicks);
 }

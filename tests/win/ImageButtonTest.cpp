@@ -192,3 +192,54 @@ TEST(ImageButtonTest, DestructorLeavesNoHandleBehind) {
     dlg.DoModal();
     EXPECT_EQ(nullptr, dlg.m_btn.m_pToolTip->m_hWnd);
 }
+
+TEST(ImageButtonTest, SpacePressesTheButtonAndItsReleaseClicksOnlyWhileLive) {
+    CButtonDlg dlg;
+    dlg.m_body = [](CButtonDlg& d) {
+        SetUpButton(d.m_btn, "OK");
+        const HWND hBtn = d.m_btn.m_hWnd;
+        ::SendMessageA(hBtn, WM_KEYDOWN, VK_SPACE, 1);
+        EXPECT_EQ(d.m_btn.m_hBmpDown, d.m_btn.GetBitmap());
+        EXPECT_EQ(0, d.m_nClicks);
+        ::SendMessageA(hBtn, WM_KEYUP, VK_SPACE, 0xC0000001);
+        EXPECT_EQ(d.m_btn.m_hBmpUp, d.m_btn.GetBitmap());
+        EXPECT_EQ(1, d.m_nClicks);
+        EXPECT_FALSE(::KillTimer(hBtn, 1)); // the key needs no polling
+        ::SendMessageA(hBtn, BM_CLICK, 0, 0);
+        EXPECT_EQ(2, d.m_nClicks);
+
+        d.m_btn.SetActive(0);
+        ::SendMessageA(hBtn, WM_KEYDOWN, VK_SPACE, 1);
+        EXPECT_EQ(d.m_btn.m_hBmpUp, d.m_btn.GetBitmap());
+        ::SendMessageA(hBtn, WM_KEYUP, VK_SPACE, 0xC0000001);
+        ::SendMessageA(hBtn, BM_CLICK, 0, 0);
+        EXPECT_EQ(2, d.m_nClicks);
+    };
+    dlg.DoModal();
+}
+
+TEST(ImageButtonTest, AButtonHiddenOrMadeInertLeavesTheTabOrderAndHandsTheFocusOn) {
+    CButtonDlg dlg;
+    dlg.m_body = [](CButtonDlg& d) {
+        SetUpButton(d.m_btn, "OK");
+        const HWND hBtn = d.m_btn.m_hWnd;
+        const HWND hOk = ::GetDlgItem(d.m_hWnd, IDOK);
+        EXPECT_TRUE(::GetWindowLongA(hBtn, GWL_STYLE) & WS_TABSTOP);
+        EXPECT_EQ(DLGC_BUTTON, ::SendMessageA(hBtn, WM_GETDLGCODE, 0, 0)); // never the default
+        for (int nWay = 0; nWay < 2; ++nWay) {
+            ::SetFocus(hBtn);
+            ASSERT_EQ(hBtn, ::GetFocus());
+            if (nWay == 0)
+                d.m_btn.ShowButton(0);
+            else
+                d.m_btn.SetActive(0);
+            EXPECT_EQ(hOk, ::GetFocus()) << nWay;
+            EXPECT_FALSE(::GetWindowLongA(hBtn, GWL_STYLE) & WS_TABSTOP) << nWay;
+            EXPECT_EQ(hOk, ::GetNextDlgTabItem(d.m_hWnd, hOk, FALSE)) << nWay;
+            d.m_btn.ShowButton(1);
+            d.m_btn.SetActive(1);
+            EXPECT_TRUE(::GetWindowLongA(hBtn, GWL_STYLE) & WS_TABSTOP) << nWay;
+        }
+    };
+    dlg.DoModal();
+}
