@@ -17,7 +17,11 @@ namespace {
 // A key as the modal loop hands it on: the windows' pre-translation (the
 // dialog manager's among them), else the window with the focus.
 void Key(HWND hDlg, UINT message, WPARAM vk) {
-    MSG msg = {::GetFocus(), message, vk, message == WM_KEYUP ? 0xC0000001 : 1};
+    MSG msg = {};
+    msg.hwnd = ::GetFocus();
+    msg.message = message;
+    msg.wParam = vk;
+    msg.lParam = message == WM_KEYUP ? 0xC0000001 : 1;
     if (!CWnd::WalkPreTranslateTree(hDlg, &msg)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
