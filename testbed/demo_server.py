@@ -34,8 +34,9 @@ page's address chooses for one request, and the pages pass it on):
              ("Cache-Control: max-age=3600" instead of the headers below)
     stall    none: the payment-test page stays
 
-Every other answer carries the headers the contract asks of the result page
-so that no browser answers it from its cache: "Cache-Control: no-store,
+Every page it serves, but the cached flow's result page, carries the headers
+the contract asks of the result page so that no browser answers it from its
+cache: "Cache-Control: no-store,
 no-cache", "Pragma: no-cache", "Expires: -1".
 
 Each request path is appended to the log file, one per line. The server ends
