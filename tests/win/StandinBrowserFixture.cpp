@@ -1,5 +1,7 @@
 #include "tests/win/StandinBrowserFixture.h"
 
+#include "framework/ComPtr.h"
+
 const CLSID kClsidWebBrowser = {
     0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
 
@@ -9,49 +11,45 @@ std::wstring DemoBase() {
     return n > 0 && n < 256 ? std::wstring(szBase) + L"/plugin/wizard/" : std::wstring();
 }
 
-// Outer HTML of the root element of a browser object's document.
+namespace {
+
+// A browser object's document; empty without one.
+CComPtr<IHTMLDocument2> DocumentOf(IDispatch* pBrowser) {
+    CComPtr<IDispatch> browser = pBrowser;
+    CComPtr<IWebBrowser2> web;
+    CComPtr<IDispatch> document;
+    CComPtr<IHTMLDocument2> document2;
+    if (browser != nullptr && SUCCEEDED(browser.QueryInterface(&web)) && web != nullptr &&
+        SUCCEEDED(web->get_Document(&document)) && document != nullptr)
+        document.QueryInterface(&document2);
+    return document2;
+}
+
+std::wstring Text(BSTR bstr) {
+    std::wstring str = bstr ? bstr : L"";
+    SysFreeString(bstr);
+    return str;
+}
+
+} // namespace
+
 std::wstring OuterHtml(IDispatch* pBrowser) {
-    std::wstring strHtml = L"(no document)";
-    IWebBrowser2* pWeb = nullptr;
-    IDispatch* pDocument = nullptr;
-    IHTMLDocument3* pDoc3 = nullptr;
-    IHTMLElement* pRoot = nullptr;
-    if (SUCCEEDED(pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pWeb))) &&
-        SUCCEEDED(pWeb->get_Document(&pDocument)) && pDocument &&
-        SUCCEEDED(
-            pDocument->QueryInterface(IID_IHTMLDocument3, reinterpret_cast<void**>(&pDoc3))) &&
-        SUCCEEDED(pDoc3->get_documentElement(&pRoot)) && pRoot) {
-        BSTR bstr = nullptr;
-        pRoot->get_outerHTML(&bstr);
-        strHtml = bstr ? bstr : L"";
-        SysFreeString(bstr);
-    }
-    for (IUnknown* p : {static_cast<IUnknown*>(pRoot), static_cast<IUnknown*>(pDoc3),
-                        static_cast<IUnknown*>(pDocument), static_cast<IUnknown*>(pWeb)}) {
-        if (p)
-            p->Release();
-    }
-    return strHtml;
+    CComPtr<IHTMLDocument2> document2 = DocumentOf(pBrowser);
+    CComPtr<IHTMLDocument3> document3;
+    CComPtr<IHTMLElement> root;
+    if (document2 == nullptr || FAILED(document2.QueryInterface(&document3)) ||
+        document3 == nullptr || FAILED(document3->get_documentElement(&root)) || root == nullptr)
+        return L"(no document)";
+    BSTR bstr = nullptr;
+    root->get_outerHTML(&bstr);
+    return Text(bstr);
 }
 
 std::wstring ReadyState(IDispatch* pBrowser) {
-    std::wstring strState = L"(no document)";
-    IWebBrowser2* pWeb = nullptr;
-    IDispatch* pDocument = nullptr;
-    IHTMLDocument2* pDoc2 = nullptr;
-    if (SUCCEEDED(pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pWeb))) &&
-        SUCCEEDED(pWeb->get_Document(&pDocument)) && pDocument &&
-        SUCCEEDED(
-            pDocument->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&pDoc2)))) {
-        BSTR bstr = nullptr;
-        pDoc2->get_readyState(&bstr);
-        strState = bstr ? bstr : L"";
-        SysFreeString(bstr);
-    }
-    for (IUnknown* p : {static_cast<IUnknown*>(pDoc2), static_cast<IUnknown*>(pDocument),
-                        static_cast<IUnknown*>(pWeb)}) {
-        if (p)
-            p->Release();
-    }
-    return strState;
+    CComPtr<IHTMLDocument2> document2 = DocumentOf(pBrowser);
+    if (document2 == nullptr)
+        return L"(no document)";
+    BSTR bstr = nullptr;
+    document2->get_readyState(&bstr);
+    return Text(bstr);
 }
