@@ -148,10 +148,18 @@ void CPageFetch::Run(CState& state) {
     size_t nPageFrames = 0;
     int nFrames = 0;
     if (Open(state, state.strUrl, done.top, answer)) {
+        bool bStarted = false;
         while (Read(answer)) {
             if (!done.top.bOk)
                 continue;
             Finish(answer, done.top, false);
+            if (!bStarted) {
+                // The page's first part: its document exists (NavigateComplete2).
+                CStage started;
+                started.top = done.top;
+                Post(state, std::move(started));
+                bStarted = true;
+            }
             StageNewFrames(state, done.top, nPageFrames, nFrames);
         }
         Finish(answer, done.top, true);

@@ -2,8 +2,9 @@
 // the address with WinINet (following redirects, cookies and cache on, a
 // fresh copy from the cache answering in place of the server) as its bytes
 // arrive; each frame the page has so far is fetched whole as soon as its tag
-// has arrived, with its own frames, before the page is read on; each such
-// frame and the page's end are a stage, posted to the window with nMsg. The
+// has arrived, with its own frames, before the page is read on. The page's
+// first part, each such frame and the page's end are a stage each, posted to
+// the window with nMsg. The
 // object waits for its worker when destroyed; a worker that does not answer
 // in time is left to finish on state it shares, never on this object.
 #pragma once
@@ -24,13 +25,14 @@ public:
         bool bOk = false;
     };
 
-    // A frame complete, or the page. top.strHtml is the page as far as it
-    // has arrived (up to its last complete tag), whole once bDone.
+    // The page begun, a frame complete, or the page complete. top.strHtml is
+    // the page as far as it has arrived (up to its last complete tag), whole
+    // once bDone.
     struct CStage {
         bool bDone = false;
         CPage top;
-        // One of the page's frames, then its own frames; nParent counts all
-        // the navigation's frames in the order they come.
+        // None, or one of the page's frames, then its own frames; nParent
+        // counts all the navigation's frames in the order they come.
         std::vector<CPage> vecFrames;
     };
 
