@@ -34,6 +34,10 @@ page's address chooses for one request, and the pages pass it on):
              ("Cache-Control: max-age=3600" instead of the headers below)
     stall    none: the payment-test page stays
 
+"cookie.html" shows the Cookie header it was sent ("none" without one) and
+sets the cookie qel_visit=1, so that a browser's cookie store can be seen at
+work.
+
 Every page it serves, but the cached flow's result page, carries the headers
 the contract asks of the result page so that no browser answers it from its
 cache: "Cache-Control: no-store,
@@ -144,6 +148,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if flow == "nosetup" and path == BASE + "wizard_setup.html":
             self.send_error(500)
             return
+        if path == BASE + "cookie.html":
+            self._cookie(body)
+            return
         result = self.server.result
         is_result = path == BASE + "wizard_result.html"
         if flow in ("rerun", "cached") and is_result and body:
@@ -177,6 +184,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
         if flow == "late" and is_result:
             self.server.frame_answered.set()
+
+    def _cookie(self, body):
+        data = marker_page(self.headers.get("Cookie", "none")).encode("cp949")
+        self.send_response(200)
+        self.send_header("Content-Type", HTML)
+        self.send_header("Content-Length", str(len(data)))
+        self.send_header("Set-Cookie", "qel_visit=1; Path=" + BASE)
+        for name, value in NO_CACHE:
+            self.send_header(name, value)
+        self.end_headers()
+        if body:
+            self.wfile.write(data)
 
     def log_message(self, fmt, *args):
         pass

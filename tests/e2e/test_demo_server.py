@@ -142,6 +142,16 @@ class DemoServerTest(unittest.TestCase):
                 tail += chunk
         self.assertTrue(tail.endswith(b"</P></BODY></HTML>"), tail)
 
+    def test_cookie_page_shows_the_cookie_it_was_sent_and_sets_one(self):
+        self.start()
+        url = "http://127.0.0.1:%d%scookie.html" % (self.port, BASE)
+        with urllib.request.urlopen(url, timeout=10) as r:
+            self.assertEqual("qel_visit=1; Path=" + BASE, r.headers["Set-Cookie"])
+            self.assertEqual(b"<HTML><BODY>none</BODY></HTML>", r.read())
+        sent = urllib.request.Request(url, headers={"Cookie": "qel_visit=1"})
+        with urllib.request.urlopen(sent, timeout=10) as r:
+            self.assertEqual(b"<HTML><BODY>qel_visit=1</BODY></HTML>", r.read())
+
     def test_installer_and_unknown_paths(self):
         self.start()
         status, kind, body = self.get(BASE + "NorvaneWizard.exe")

@@ -1,7 +1,8 @@
 // How the stand-in loads a page, as the control does: a frame completes as
 // soon as it has arrived, while its page may still be arriving (KB180366,
 // the page last); an answer the headers let be cached is answered from the
-// cache next time, one that forbids it is fetched again (KB234067).
+// cache next time, one that forbids it is fetched again (KB234067); cookies
+// are kept and sent.
 #include "tests/win/StandinBrowserFixture.h"
 
 #include <wininet.h>
@@ -80,6 +81,16 @@ TEST_F(StandinCacheTest, ResultPageWithTheContractsHeadersIsFetchedAgain) {
     ASSERT_EQ(2u, vecHtml.size());
     EXPECT_NE(kNpos, vecHtml[0].find(kFailed));
     EXPECT_NE(kNpos, vecHtml[1].find(kPassed));
+}
+
+// The control keeps the cookies a page sets and sends them with the next request.
+TEST_F(StandinLoadTest, CookieSetByAPageIsSentWithTheNext) {
+    NavigateTo(L"cookie.html");
+    ASSERT_TRUE(WaitForEvents(1));
+    EXPECT_NE(kNpos, OuterHtml(m_pDisp).find(L"<BODY>none</BODY>"));
+    NavigateTo(L"cookie.html");
+    ASSERT_TRUE(WaitForEvents(2));
+    EXPECT_NE(kNpos, OuterHtml(m_pDisp).find(L"<BODY>qel_visit=1</BODY>"));
 }
 
 } // namespace
