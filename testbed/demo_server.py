@@ -24,7 +24,24 @@ page's address chooses for one request, and the pages pass it on):
              "wizard_result.html" (the marker load is the inner frame's)
     nosetup  like success, but the setup page answers 500: the browser shows
              its error page until the user closes the dialog
+    late     "QEL_pay_done.html" as in frame, but its tail (after the iframe)
+             is held back until the frame's page has been answered, and half
+             a second more (10 s at most when the frame is never asked for):
+             the marker frame completes while its page is still arriving
+    rerun    "wizard_result.html", whose verdict changes between runs: the
+             first answer fails ("n|...|"), every later one is the --result text
+    cached   as rerun, but the result page may be cached for an hour
+             ("Cache-Control: max-age=3600" instead of the headers below)
     stall    none: the payment-test page stays
+
+"cookie.html" shows the Cookie header it was sent ("none" without one) and
+sets the cookie qel_visit=1, so that a browser's cookie store can be seen at
+work.
+
+Every page it serves, but the cached flow's result page, carries the headers
+the contract asks of the result page so that no browser answers it from its
+cache: "Cache-Control: no-store,
+no-cache", "Pragma: no-cache", "Expires: -1".
 
 Each request path is appended to the log file, one per line. The server ends
 after --timeout seconds, or when its parent (or --parent) process is gone.
@@ -39,7 +56,11 @@ import urllib.parse
 
 BASE = "/plugin/wizard/"
 FLOWS = ("success", "failure", "frame", "nobody", "modern", "selfnav", "nested", "nosetup",
-         "stall")
+         "late", "rerun", "cached", "stall")
+NO_CACHE = (("Cache-Control", "no-store, no-cache"), ("Pragma", "no-cache"), ("Expires", "-1"))
+CACHEABLE = (("Cache-Control", "max-age=3600"),)
+# The late flow's page: how long its tail waits for the frame, and after it.
+LATE_WAIT, LATE_AFTER = 10, 0.5
 HTML = "text/html; charset=euc-kr"
 HEAD = """<HTML><HEAD><META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=euc-kr">
 %s<TITLE>%s</TITLE></HEAD>
@@ -59,6 +80,10 @@ PAY_BODY = """<BODY>결제 테스트를 진행합니다. 잠시만 기다려 주
 INSTALLER = b"MZ" + b"\0" * 62 + b"NorvaneWizard demo installer\r\n"
 
 
+# What the late flow's page holds after its iframe.
+LATE_TAIL = "<P>결제 결과를 확인했습니다.</P>"
+
+
 def marker_page(result):
     return "<HTML><BODY>%s</BODY></HTML>" % result
 
@@ -66,7 +91,8 @@ def marker_page(result):
 def pay_target(flow):
     if flow == "stall":
         return None
-    page = "QEL_pay_done.html" if flow in ("frame", "selfnav", "nested") else "wizard_result.html"
+    page = ("QEL_pay_done.html" if flow in ("frame", "selfnav", "nested", "late")
+            else "wizard_result.html")
     return "%s?flow=%s" % (page, flow)
 
 
@@ -83,7 +109,8 @@ def page(path, flow, result, refresh):
     elif path == BASE + "QEL_pay_done.html":
         inner = "QEL_pay_frame.html" if flow in ("selfnav", "nested") else "wizard_result.html"
         text = (HEAD % ("", "결제 결과") + '<BODY>%s<IFRAME SRC="%s?flow=%s" '
-                'WIDTH="0" HEIGHT="0"></IFRAME></BODY></HTML>' % (result, inner, flow))
+                'WIDTH="0" HEIGHT="0"></IFRAME>%s</BODY></HTML>'
+                % (result, inner, flow, LATE_TAIL if flow == "late" else ""))
     elif path == BASE + "QEL_pay_frame.html" and flow == "nested":
         text = HEAD % ("", "결제 처리") + ('<BODY>결제를 처리하고 있습니다.<IFRAME SRC='
                                          '"wizard_result.html?flow=nested"></IFRAME></BODY></HTML>\n')
@@ -121,7 +148,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if flow == "nosetup" and path == BASE + "wizard_setup.html":
             self.send_error(500)
             return
-        found = page(path, flow, self.server.result, self.server.refresh)
+        if path == BASE + "cookie.html":
+            self._cookie(body)
+            return
+        result = self.server.result
+        is_result = path == BASE + "wizard_result.html"
+        if flow in ("rerun", "cached") and is_result and body:
+            result = FAILURE if self.server.count(flow) == 1 else result
+        found = page(path, flow, result, self.server.refresh)
         if found is None:
             self.send_error(404)
             return
@@ -129,9 +163,36 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(200)
         self.send_header("Content-Type", kind)
         self.send_header("Content-Length", str(len(data)))
-        self.send_header("Cache-Control", "no-store")
-        if flow == "modern" and path.endswith("wizard_result.html"):
+        for name, value in CACHEABLE if flow == "cached" and is_result else NO_CACHE:
+            self.send_header(name, value)
+        if flow == "modern" and is_result:
             self.send_header("X-UA-Compatible", "IE=edge")
+        self.end_headers()
+        if not body:
+            return
+        late = flow == "late" and path == BASE + "QEL_pay_done.html"
+        if late:
+            # The page as far as its iframe, then the tail once the frame has been answered.
+            head = len(data) - len((LATE_TAIL + "</BODY></HTML>").encode("cp949"))
+            self.server.frame_answered.clear()
+            self.wfile.write(data[:head])
+            self.wfile.flush()
+            self.server.frame_answered.wait(LATE_WAIT)
+            time.sleep(LATE_AFTER)
+            data = data[head:]
+        self.wfile.write(data)
+        self.wfile.flush()
+        if flow == "late" and is_result:
+            self.server.frame_answered.set()
+
+    def _cookie(self, body):
+        data = marker_page(self.headers.get("Cookie", "none")).encode("cp949")
+        self.send_response(200)
+        self.send_header("Content-Type", HTML)
+        self.send_header("Content-Length", str(len(data)))
+        self.send_header("Set-Cookie", "qel_visit=1; Path=" + BASE)
+        for name, value in NO_CACHE:
+            self.send_header(name, value)
         self.end_headers()
         if body:
             self.wfile.write(data)
@@ -150,6 +211,14 @@ class DemoServer(http.server.ThreadingHTTPServer):
         self.refresh = refresh
         self.log_path = log_path
         self.lock = threading.Lock()
+        self.frame_answered = threading.Event()
+        self.served = {}
+
+    def count(self, flow):
+        """How many result pages of the flow have been served, this one included."""
+        with self.lock:
+            self.served[flow] = self.served.get(flow, 0) + 1
+            return self.served[flow]
 
     def record(self, path):
         if not self.log_path:

@@ -1,8 +1,12 @@
-// One navigation's HTTP work, off the user-interface thread: a worker fetches
-// the address with WinINet (following redirects), then each of its frames,
-// decodes the bytes to UTF-16 and posts nMsg to the window. The object waits
-// for its worker when destroyed; a worker that does not answer in time is
-// left to finish on state it shares, never on this object.
+// One navigation's HTTP work, off the user-interface thread: a worker reads
+// the address with WinINet (following redirects, cookies and cache on, a
+// fresh copy from the cache answering in place of the server) as its bytes
+// arrive; each frame the page has so far is fetched whole as soon as its tag
+// has arrived, with its own frames, before the page is read on. The page's
+// first part, each such frame and the page's end are a stage each, posted to
+// the window with nMsg. The
+// object waits for its worker when destroyed; a worker that does not answer
+// in time is left to finish on state it shares, never on this object.
 #pragma once
 #include <windows.h>
 
@@ -21,6 +25,17 @@ public:
         bool bOk = false;           // a page of the answer's own, not the control's error page
     };
 
+    // The page begun, a frame complete, or the page complete. top.strHtml is
+    // the page as far as it has arrived (up to its last complete tag), whole
+    // once bDone.
+    struct CStage {
+        bool bDone = false;
+        CPage top;
+        // None, or one of the page's frames, then its own frames; nParent
+        // counts all the navigation's frames in the order they come.
+        std::vector<CPage> vecFrames;
+    };
+
     CPageFetch(HWND hwndNotify, UINT nMsg, WPARAM wParam, const std::wstring& strUrl);
     ~CPageFetch();
     CPageFetch(const CPageFetch&) = delete;
@@ -29,17 +44,23 @@ public:
     // An address relative to a page's, made whole.
     static std::wstring Resolve(const std::wstring& strBase, const std::wstring& strRelative);
 
-    // Valid once nMsg has arrived. The frames in page order, each frame's own
-    // frames after it.
-    const CPage& Top() const;
-    const std::vector<CPage>& Frames() const;
+    // The next stage, one for each nMsg posted; false when none is waiting.
+    // The last is bDone.
+    bool TakeStage(CStage& stage);
 
 private:
     struct CState;
+    struct CAnswer;
     static DWORD WINAPI ThreadProc(void* pParam);
     static void Run(CState& state);
+    static void Post(CState& state, CStage&& stage);
+    static void StageNewFrames(CState& state, const CPage& top, size_t& nPageFrames, int& nFrames);
+    static bool Open(CState& state, const std::wstring& strUrl, CPage& page, CAnswer& answer);
+    static bool Read(CAnswer& answer);
+    static void Finish(CAnswer& answer, CPage& page, bool bWhole);
     static void Fetch(CState& state, const std::wstring& strUrl, CPage& page);
-    static void FetchFrames(CState& state, int nParent, int nDepth);
+    static void FetchFrames(CState& state, std::vector<CPage>& vecFrames, size_t nHolder, int nBase,
+                            int nDepth);
 
     std::shared_ptr<CState> m_pState;
     HANDLE m_hThread = nullptr;

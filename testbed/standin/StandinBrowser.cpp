@@ -68,6 +68,7 @@ void CStandinBrowser::ReleaseFrames() {
     for (CFrameBrowser* pFrame : m_vecFrames)
         pFrame->Release();
     m_vecFrames.clear();
+    m_vecFramePages.clear();
 }
 
 HRESULT CStandinBrowser::QueryInterface(REFIID riid, void** ppv) {
@@ -120,6 +121,7 @@ HRESULT CStandinBrowser::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WOR
 // DownloadComplete.
 void CStandinBrowser::Navigate(const std::wstring& strUrl) {
     m_pFetch.reset();
+    m_bLoading = false;
     if (!m_window.GetSafeHwnd())
         m_window.Place(HWND_MESSAGE, m_rcPos);
     const HWND hWnd = m_window.GetSafeHwnd();
@@ -156,76 +158,108 @@ void CStandinBrowser::Navigate(const std::wstring& strUrl) {
                                       ++m_nSerial, strUrl));
 }
 
-// Later, from the message loop: TitleChange, NavigateComplete2, ProgressChange;
-// each frame's DocumentComplete with its own browser object, then the page's
-// (KB180366).
+// Later, from the message loop, a stage at a time: the page's first stage
+// creates its document ("interactive") with TitleChange and NavigateComplete2;
+// each frame completes as it arrives, with its own browser object, while the
+// page may still be loading (the document then holds what has arrived); the
+// page's DocumentComplete comes last, its document "complete" (KB180366).
 void CStandinBrowser::OnFetched(UINT nSerial) {
-    if (nSerial != m_nSerial || !m_pFetch)
+    CPageFetch::CStage stage;
+    if (nSerial != m_nSerial || !m_pFetch || !m_pFetch->TakeStage(stage))
         return;
-    const std::unique_ptr<CPageFetch> pFetch(std::move(m_pFetch));
-    const CPageFetch::CPage& top = pFetch->Top();
     AddRef(); // a sink may close and release this browser while it is told
+    if (stage.bDone)
+        m_pFetch.reset();
+    const CPageFetch::CPage& top = stage.top;
     if (!top.bOk) {
         ShowError(top.strUrl, top.nStatus);
         Release();
         return;
     }
-    CStandinDocument* pDocument = new CStandinDocument(top.strHtml, top.strCompatible);
+    // A sink may navigate elsewhere or close the browser while it is told.
+    const auto still = [this, nSerial] { return nSerial == m_nSerial && Document(); };
+    if (!m_bLoading)
+        StartDocument(top);
+    if (still()) {
+        Document()->Update(top.strHtml, stage.bDone);
+        m_window.SetText(Document()->Page().Text());
+    }
+    if (!stage.vecFrames.empty() && still())
+        AddFrames(stage.vecFrames);
+    if (stage.bDone && still())
+        CompleteDocument(top);
+    Release();
+}
+
+// The page's document, as far as it has arrived; its frames come later.
+void CStandinBrowser::StartDocument(const CPageFetch::CPage& top) {
+    CStandinDocument* pDocument = new CStandinDocument(top.strHtml, top.strCompatible, false);
     SetDocument(pDocument);
     pDocument->Release();
-    m_window.SetText(pDocument->Page().Text());
     ReleaseFrames();
-    for (const CPageFetch::CPage& frame : pFetch->Frames()) {
+    m_bLoading = true;
+    m_strUrl = top.strUrl;
+    m_events.TitleChange(pDocument->Page().Title().empty() ? top.strUrl
+                                                           : pDocument->Page().Title());
+    m_events.NavigateComplete2(static_cast<IWebBrowser2*>(this), top.strUrl);
+}
+
+// One of the page's frames and its own frames, completed as they arrived.
+void CStandinBrowser::AddFrames(const std::vector<CPageFetch::CPage>& vecPages) {
+    const size_t nFirst = m_vecFrames.size();
+    for (const CPageFetch::CPage& frame : vecPages) {
         CFrameBrowser* pFrame = new CFrameBrowser();
         const std::wstring strHtml = frame.bOk ? frame.strHtml : ErrorPage();
         CStandinDocument* pFrameDocument = new CStandinDocument(strHtml, frame.strCompatible);
         pFrame->SetDocument(pFrameDocument);
         pFrameDocument->Release();
         m_vecFrames.push_back(pFrame);
+        m_vecFramePages.push_back(frame);
     }
+    CCallLog::Write("browser#%ld frame %u complete while the page is %s", m_nId,
+                    static_cast<unsigned>(nFirst),
+                    Document()->Page().OuterHtml().empty() ? "empty" : "loading");
+    std::vector<CFrameBrowser*> vecFrames = m_vecFrames;
+    const std::vector<CPageFetch::CPage> vecFramePages = m_vecFramePages;
+    for (CFrameBrowser* pFrame : vecFrames)
+        pFrame->AddRef();
+    CompleteFrame(nFirst, vecFrames, vecFramePages);
+    for (CFrameBrowser* pFrame : vecFrames)
+        pFrame->Release();
+}
+
+void CStandinBrowser::CompleteDocument(const CPageFetch::CPage& top) {
+    m_bLoading = false;
     int nSeconds = 0;
     std::wstring strRefresh;
-    if (pDocument->Page().Refresh(nSeconds, strRefresh) && m_window.GetSafeHwnd()) {
+    if (Document()->Page().Refresh(nSeconds, strRefresh) && m_window.GetSafeHwnd()) {
         m_strRefreshUrl = CPageFetch::Resolve(top.strUrl, strRefresh);
         SetTimer(m_window.GetSafeHwnd(), CBrowserWindow::IDT_REFRESH,
                  static_cast<UINT>(nSeconds) * 1000, nullptr);
         CCallLog::Write("browser#%ld refresh in %d s to %s", m_nId, nSeconds,
                         CCallLog::Utf8(m_strRefreshUrl.c_str()).c_str());
     }
-    m_strUrl = top.strUrl;
-    m_events.TitleChange(pDocument->Page().Title().empty() ? top.strUrl
-                                                           : pDocument->Page().Title());
-    m_events.NavigateComplete2(static_cast<IWebBrowser2*>(this), top.strUrl);
-    std::vector<CFrameBrowser*> vecFrames = m_vecFrames;
-    for (CFrameBrowser* pFrame : vecFrames)
-        pFrame->AddRef();
-    CompleteFrames(*pFetch, vecFrames, -1);
-    for (CFrameBrowser* pFrame : vecFrames)
-        pFrame->Release();
     m_events.ProgressChange(-1, 0);
     m_events.DocumentComplete(static_cast<IWebBrowser2*>(this), top.strUrl);
-    Release();
 }
 
-// The frames held by nParent (-1: the page), each after the frames it holds
-// in turn (KB180366: inner frames complete first).
-void CStandinBrowser::CompleteFrames(const CPageFetch& fetch,
-                                     const std::vector<CFrameBrowser*>& vecFrames, int nParent) {
-    for (size_t i = 0; i < vecFrames.size(); ++i) {
-        const CPageFetch::CPage& frame = fetch.Frames()[i];
-        if (frame.nParent != nParent)
-            continue;
-        std::wstring strFrameUrl = frame.strUrl;
-        if (!frame.bOk) {
-            m_events.NavigateError(vecFrames[i], frame.strUrl, StatusOf(frame.nStatus));
-            strFrameUrl = CFriendlyError::ErrorAddress(frame.strUrl, frame.nStatus);
-        }
-        m_events.NavigateComplete2(vecFrames[i], strFrameUrl);
-        CompleteFrames(fetch, vecFrames, static_cast<int>(i));
-        m_events.DocumentComplete(vecFrames[i], strFrameUrl);
-        if (frame.bOk)
-            ScheduleFrameRefresh(i, frame.strUrl);
+// A frame, after the frames it holds in turn (KB180366: inner frames complete first).
+void CStandinBrowser::CompleteFrame(size_t nFrame, const std::vector<CFrameBrowser*>& vecFrames,
+                                    const std::vector<CPageFetch::CPage>& vecPages) {
+    const CPageFetch::CPage& frame = vecPages[nFrame];
+    std::wstring strFrameUrl = frame.strUrl;
+    if (!frame.bOk) {
+        m_events.NavigateError(vecFrames[nFrame], frame.strUrl, StatusOf(frame.nStatus));
+        strFrameUrl = CFriendlyError::ErrorAddress(frame.strUrl, frame.nStatus);
     }
+    m_events.NavigateComplete2(vecFrames[nFrame], strFrameUrl);
+    for (size_t i = nFrame + 1; i < vecPages.size(); ++i) {
+        if (vecPages[i].nParent == static_cast<int>(nFrame))
+            CompleteFrame(i, vecFrames, vecPages);
+    }
+    m_events.DocumentComplete(vecFrames[nFrame], strFrameUrl);
+    if (frame.bOk)
+        ScheduleFrameRefresh(nFrame, frame.strUrl);
 }
 
 // Wine's ieframe navigate.c: an address that cannot be fetched fires
@@ -283,10 +317,12 @@ void CStandinBrowser::OnFrameRefreshTimer() {
 }
 
 void CStandinBrowser::OnFrameFetched(UINT nSerial) {
-    if (nSerial != m_nFrameSerial || !m_pFrameFetch || m_nRefreshFrame >= m_vecFrames.size())
+    CPageFetch::CStage stage;
+    if (nSerial != m_nFrameSerial || !m_pFrameFetch || m_nRefreshFrame >= m_vecFrames.size() ||
+        !m_pFrameFetch->TakeStage(stage) || !stage.bDone)
         return;
-    const std::unique_ptr<CPageFetch> pFetch(std::move(m_pFrameFetch));
-    const CPageFetch::CPage& page = pFetch->Top();
+    m_pFrameFetch.reset();
+    const CPageFetch::CPage& page = stage.top;
     m_strFrameRefreshUrl.clear();
     CFrameBrowser* pFrame = m_vecFrames[m_nRefreshFrame];
     AddRef();

@@ -6,6 +6,7 @@
 #include "testbed/standin/BrowserEvents.h"
 #include "testbed/standin/BrowserWindow.h"
 #include "testbed/standin/FrameBrowser.h"
+#include "testbed/standin/PageFetch.h"
 #include "testbed/standin/SiteCalls.h"
 #include "testbed/standin/Stubs.h"
 
@@ -15,8 +16,6 @@
 #include <memory>
 #include <utility>
 #include <vector>
-
-class CPageFetch;
 
 class CStandinBrowser : public CFrameBrowser,
                         public COleObjectStub,
@@ -83,8 +82,11 @@ private:
     void UIActivate();
     void ShowError(const std::wstring& strUrl, DWORD nStatus);
     void ScheduleFrameRefresh(size_t nFrame, const std::wstring& strFrameUrl);
-    void CompleteFrames(const CPageFetch& fetch, const std::vector<CFrameBrowser*>& vecFrames,
-                        int nParent);
+    void StartDocument(const CPageFetch::CPage& top);
+    void AddFrames(const std::vector<CPageFetch::CPage>& vecPages);
+    void CompleteDocument(const CPageFetch::CPage& top);
+    void CompleteFrame(size_t nFrame, const std::vector<CFrameBrowser*>& vecFrames,
+                       const std::vector<CPageFetch::CPage>& vecPages);
     void ReleaseFrames();
     void Shutdown();
 
@@ -106,6 +108,8 @@ private:
     IOleInPlaceUIWindow* m_pDocWindow = nullptr;
     bool m_bUIActive = false;
     std::vector<CFrameBrowser*> m_vecFrames;
+    std::vector<CPageFetch::CPage> m_vecFramePages; // what each of m_vecFrames loaded
+    bool m_bLoading = false;                        // the page's document is arriving
     SIZEL m_sizeExtent = {0, 0};
     RECT m_rcPos = {0, 0, 0, 0};
 };

@@ -3,8 +3,15 @@
 #include "testbed/standin/CallLog.h"
 #include "testbed/standin/HtmlElement.h"
 
-CStandinDocument::CStandinDocument(const std::wstring& strSource, const std::wstring& strCompatible)
-    : CStandinObject("document"), m_page(strSource, strCompatible) {}
+CStandinDocument::CStandinDocument(const std::wstring& strSource, const std::wstring& strCompatible,
+                                   bool bComplete)
+    : CStandinObject("document"), m_strCompatible(strCompatible),
+      m_pPage(new CHtmlPage(strSource, strCompatible)), m_bComplete(bComplete) {}
+
+void CStandinDocument::Update(const std::wstring& strSource, bool bComplete) {
+    m_pPage.reset(new CHtmlPage(strSource, m_strCompatible));
+    m_bComplete = bComplete;
+}
 
 HRESULT CStandinDocument::QueryInterface(REFIID riid, void** ppv) {
     IUnknown* pUnk = nullptr;
@@ -27,16 +34,25 @@ HRESULT CStandinDocument::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPA
 HRESULT CStandinDocument::get_body(IHTMLElement** p) {
     if (!p)
         return E_POINTER;
-    *p = new CHtmlElement(m_page.BodyOuterHtml(), !m_page.IsFrameset());
+    *p = new CHtmlElement(m_pPage->BodyOuterHtml(), !m_pPage->IsFrameset());
     CCallLog::Write("%s#%ld get_body: %s, document mode %d", m_pszKind, m_nId,
-                    m_page.IsFrameset() ? "frameset" : "body", m_page.DocumentMode());
+                    m_pPage->IsFrameset() ? "frameset" : "body", m_pPage->DocumentMode());
     return S_OK;
 }
 
 HRESULT CStandinDocument::get_documentElement(IHTMLElement** p) {
     if (!p)
         return E_POINTER;
-    *p = new CHtmlElement(m_page.OuterHtml(), false);
+    *p = new CHtmlElement(m_pPage->OuterHtml(), false);
     CCallLog::Write("%s#%ld get_documentElement", m_pszKind, m_nId);
+    return S_OK;
+}
+
+HRESULT CStandinDocument::get_readyState(BSTR* p) {
+    if (!p)
+        return E_POINTER;
+    *p = SysAllocString(m_bComplete ? L"complete" : L"interactive");
+    CCallLog::Write("%s#%ld get_readyState: %s", m_pszKind, m_nId,
+                    m_bComplete ? "complete" : "interactive");
     return S_OK;
 }

@@ -413,6 +413,60 @@ def verdict(run):
     finish(run, payment_test(run, window, VERDICTS[run.flow]))
 
 
+def late_page(run):
+    """The marker frame completes while its page is still arriving (the server holds the
+    page's tail until the frame has been answered): the wizard reads the page as far as
+    it has come, whose result text stands before the frame: a success."""
+    verdict(run)
+    with open(run.browser_log, encoding="utf-8", errors="replace") as f:
+        lines = f.read().splitlines()
+
+    def first(text, after=0):
+        return next((i for i, line in enumerate(lines) if i >= after and text in line), None)
+    loading = first("frame 0 complete while the page is loading")
+    check("the marker frame completed while its page was arriving", True, loading is not None)
+    read = first("get_outerHTML", loading)
+    done = first("DocumentComplete http://127.0.0.1:%d/plugin/wizard/QEL_pay_done.html" % PORT)
+    check("the wizard read the page before all of it had come", True,
+          read is not None and (done is None or read < done))
+    report("ok: the result was read from the page while it was still arriving")
+
+
+def run_twice(run, second, results):
+    """The customer's second run after a failed payment test, the server's verdict having
+    changed to success in between: the second run's verdict and how often the result page
+    was asked for over both runs."""
+    for number, lines in enumerate((E.TESTED_FAILURE, second), 1):
+        plant_files(run.folder)
+        # The customer goes on as soon as the second next image shows, before the hint.
+        open_setup_page(run, start_and_close_notice(run))
+        window = reinstalled(run, hint=False)
+        # The pointer rests where the second next image now is; "mousemove --sync"
+        # would wait for a move that does not come.
+        subprocess.run(["xdotool", "mousemove", "0", "0"], check=True, timeout=30)
+        finish(run, payment_test(run, window, lines))
+        report("ok: run %d of 2 ended" % number)
+    with open(run.server_log, encoding="utf-8") as f:
+        asked = sum(line.split("?")[0].strip() == E.RESULT_MARKER for line in f)
+    check("result page requests over both runs", results, asked)
+
+
+def rerun_fresh(run):
+    """The result page carries the contract's headers: the second run asks the server
+    again and reads its new verdict."""
+    run_twice(run, E.TESTED_SUCCESS, 2)
+    report("ok: the second run read the server's new verdict, a success")
+
+
+def rerun_cached(run):
+    """The result page lets itself be cached for an hour (no contract headers): the second
+    run's browser answers it from its cache, so the customer is told the first run's
+    failure again although the server now says success. The risk the contract's headers
+    remove."""
+    run_twice(run, E.TESTED_FAILURE, 1)
+    report("ok: the second run read the first run's verdict from the browser cache, a failure")
+
+
 def time_out(run):
     """The payment page never reaches a result: the dialog's own 181 ticks end it."""
     window = reinstall(run, start_and_close_notice(run))
@@ -603,6 +657,12 @@ SCENARIOS = {
     "nested": (verdict, "nested", 2),
     # The setup page cannot be fetched: the error page stays until the OK image.
     "nosetup": (setup_page_unfetchable, "nosetup", 2),
+    # The marker frame completes before the rest of its page has arrived.
+    "late": (late_page, "late", 2),
+    # Two runs, the server's verdict failure then success; the result page not cacheable.
+    "rerun": (rerun_fresh, "rerun", 1),
+    # The same, but the result page may be cached: the second run reads the first verdict.
+    "cached": (rerun_cached, "cached", 1),
     "stall": (time_out, "stall", 2),
     "esc": (escape_payment_test, "stall", 2),
     # The setup page stays until the user closes its dialog.
@@ -621,7 +681,7 @@ SCENARIOS = {
 }
 VERDICTS = {"success": E.TESTED_SUCCESS, "failure": E.TESTED_FAILURE,
             "frame": E.TESTED_SUCCESS, "nobody": E.TESTED_SUCCESS, "modern": E.TESTED_FAILURE,
-            "selfnav": E.TESTED_SUCCESS, "nested": E.TESTED_SUCCESS}
+            "selfnav": E.TESTED_SUCCESS, "nested": E.TESTED_SUCCESS, "late": E.TESTED_SUCCESS}
 
 
 def start_browser(run):
@@ -692,6 +752,8 @@ def run_scenario(args, name):
     try:
         run = Run(args, name)
         plant_files(run.folder)
+        # No scenario answers from what an earlier one left in the browser cache.
+        prefix_audit.clear_browser_cache(os.environ["WINEPREFIX"])
         server = run.flow and start_server(args.server, run.server_log, run.flow, run.refresh)
         run.action(run)
         result = "passed"

@@ -5,9 +5,11 @@ snapshotted before and after, less the changes Wine makes on its own.
     prefix_audit.py snap PREFIX OUT.json     # a snapshot, to measure by hand
     prefix_audit.py diff BEFORE.json AFTER.json
 """
+import glob
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 
@@ -37,6 +39,20 @@ IGNORED = [
     ("file", r"^users/[^/]+/AppData/Local/Microsoft/Windows/"
              r"(INetCache/Content\.IE5|INetCookies)/index\.dat$"),
 ]
+
+
+# The browser's cache and cookie store in a prefix: the stand-in's pages and
+# Internet Explorer's downloads are cached there, as on a customer's PC.
+BROWSER_STORES = ("INetCache", "INetCookies")
+
+
+def clear_browser_cache(prefix):
+    """Empties the browser cache and cookie store of every user of the prefix, so that
+    no run answers from what an earlier one left. No Wine program may be running."""
+    for store in BROWSER_STORES:
+        for path in glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Local",
+                                           "Microsoft", "Windows", store)):
+            shutil.rmtree(path, ignore_errors=True)
 
 
 def wineserver(*options):

@@ -2,6 +2,7 @@
 """The demo wizard server: pages, marker pages, installer, request log, bounded life."""
 import os
 import re
+import socket
 import subprocess
 import sys
 import tempfile
@@ -98,6 +99,58 @@ class DemoServerTest(unittest.TestCase):
             self.get(BASE + "wizard_setup.html")
         self.assertEqual(500, e.exception.code)
         self.assertEqual(200, self.get(BASE + "QEL_pay_wizard.html")[0])
+
+    def test_pages_forbid_caching_but_the_cached_flows_result_page(self):
+        self.start()
+        url = "http://127.0.0.1:%d%s" % (self.port, BASE)
+        for page in ("wizard_setup.html", "QEL_pay_wizard.html", "QEL_pay_done.html?flow=frame",
+                     "wizard_result.html", "wizard_result.html?flow=rerun",
+                     "QEL_pay_wizard.html?flow=cached"):
+            with urllib.request.urlopen(url + page, timeout=10) as r:
+                self.assertEqual(("no-store, no-cache", "no-cache", "-1"),
+                                 (r.headers["Cache-Control"], r.headers["Pragma"],
+                                  r.headers["Expires"]), page)
+        with urllib.request.urlopen(url + "wizard_result.html?flow=cached", timeout=10) as r:
+            self.assertEqual(["max-age=3600"], r.headers.get_all("Cache-Control"))
+            self.assertIsNone(r.headers["Pragma"])
+            self.assertIsNone(r.headers["Expires"])
+
+    def test_rerun_flows_fail_once_then_succeed(self):
+        self.start()
+        for flow in ("rerun", "cached"):
+            bodies = [self.get(BASE + "wizard_result.html?flow=" + flow)[2] for _ in range(3)]
+            self.assertRegex(bodies[0], rb"<BODY>n\|[^<|]+\|</BODY>", flow)
+            self.assertEqual([b"<HTML><BODY>y|ok|</BODY></HTML>"] * 2, bodies[1:], flow)
+
+    def test_late_page_holds_its_tail_until_its_frame_is_answered(self):
+        self.start()
+        with socket.create_connection(("127.0.0.1", self.port), timeout=10) as s:
+            s.sendall(b"GET %sQEL_pay_done.html?flow=late HTTP/1.0\r\n\r\n" % BASE.encode())
+            head = b""
+            while b"</IFRAME>" not in head:
+                chunk = s.recv(4096)
+                self.assertTrue(chunk, head)
+                head += chunk
+            self.assertNotIn(b"</BODY>", head)
+            frame = re.search(rb'<IFRAME SRC="([^"]+)"', head).group(1).decode()
+            self.assertEqual(b"<HTML><BODY>y|ok|</BODY></HTML>", self.get(BASE + frame)[2])
+            tail = b""
+            while True:
+                chunk = s.recv(4096)
+                if not chunk:
+                    break
+                tail += chunk
+        self.assertTrue(tail.endswith(b"</P></BODY></HTML>"), tail)
+
+    def test_cookie_page_shows_the_cookie_it_was_sent_and_sets_one(self):
+        self.start()
+        url = "http://127.0.0.1:%d%scookie.html" % (self.port, BASE)
+        with urllib.request.urlopen(url, timeout=10) as r:
+            self.assertEqual("qel_visit=1; Path=" + BASE, r.headers["Set-Cookie"])
+            self.assertEqual(b"<HTML><BODY>none</BODY></HTML>", r.read())
+        sent = urllib.request.Request(url, headers={"Cookie": "qel_visit=1"})
+        with urllib.request.urlopen(sent, timeout=10) as r:
+            self.assertEqual(b"<HTML><BODY>qel_visit=1</BODY></HTML>", r.read())
 
     def test_installer_and_unknown_paths(self):
         self.start()

@@ -71,5 +71,7 @@ HRESULT CTestSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* p
             event.strUrl = pUrl->bstrVal;
     }
     m_vecEvents.push_back(event);
+    if (m_onDocumentComplete)
+        m_onDocumentComplete(event);
     return S_OK;
 }

@@ -5,6 +5,7 @@
 
 #include <oaidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ public:
     std::vector<CFired> m_vecFired;
     // Set on BeforeNavigate2's Cancel when true.
     bool m_bCancelNavigation = false;
+    // Called at each DocumentComplete, once it is recorded: what a handler sees then.
+    std::function<void(const CEvent&)> m_onDocumentComplete;
 
 private:
     LONG m_nRef = 1;

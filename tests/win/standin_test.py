@@ -14,6 +14,9 @@ import shutil
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import prefix_audit  # noqa: E402
+
 
 def main():
     ap = argparse.ArgumentParser()
@@ -27,6 +30,8 @@ def main():
     os.makedirs(dest, exist_ok=True)
     shutil.copyfile(args.dll, os.path.join(dest, "QelStandin.dll"))
 
+    # The browser cache and cookies start empty, whatever ran before.
+    prefix_audit.clear_browser_cache(prefix)
     os.makedirs(args.work, exist_ok=True)
     call_log = os.path.join(args.work, "standin-calls.log")
     request_log = os.path.join(args.work, "standin-requests.log")
