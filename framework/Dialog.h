@@ -46,6 +46,8 @@ protected:
     // ActiveX controls of the template, taken out before the system creates
     // the dialog; the control container creates them at WM_INITDIALOG.
     std::vector<CDialogTemplate::CItem> m_hostedItems;
+    // Each one's place in the template (CDialogTemplate::GetRemovedPlaces).
+    std::vector<size_t> m_hostedPlaces;
 
     // Pixels per inch the template is laid out for: 0 for the system's, as
     // every ordinary dialog. A dialog whose face is a bitmap in pixels sets

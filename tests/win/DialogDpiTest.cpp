@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,9 +55,22 @@ void Create96DpiFont(const CDialogTemplate& dlgTemplate, CFont& font) {
 // bHintPlaced: the wizard has moved its hint image to its place in pixels.
 void ExpectItemsAt(HWND hDlg, const CDialogTemplate& dlgTemplate, const CDialogUnits& units,
                    bool bHintPlaced) {
+    // The hosted controls keep their template places among the others.
+    const auto hosted = [&dlgTemplate](HWND hWnd) {
+        const std::vector<CDialogTemplate::CItem>& items = dlgTemplate.GetRemovedItems();
+        return std::any_of(items.begin(), items.end(), [hWnd](const CDialogTemplate::CItem& item) {
+            return ::GetDlgCtrlID(hWnd) == static_cast<int>(item.nId);
+        });
+    };
+    const auto nextItem = [&hosted](HWND hWnd) {
+        while (hWnd != nullptr && hosted(hWnd))
+            hWnd = ::GetWindow(hWnd, GW_HWNDNEXT);
+        return hWnd;
+    };
     HWND hItem = ::GetWindow(hDlg, GW_CHILD);
     for (const CDialogTemplate::CItem& item : dlgTemplate.m_items) {
         SCOPED_TRACE("control " + std::to_string(static_cast<WORD>(item.nId)));
+        hItem = nextItem(hItem);
         ASSERT_NE(nullptr, hItem);
         const RECT rc = ClientRectOf(hItem);
         const CDialogUnits::CPlace place = units.MapItem(item);
