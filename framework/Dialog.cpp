@@ -123,6 +123,7 @@ INT_PTR CDialog::DoModal() {
 
     m_nModalResult = -1;
     m_bContinueModal = true;
+    m_hWndFocus = nullptr;
     HookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamA(
         AfxGetInstanceHandle(), reinterpret_cast<LPCDLGTEMPLATEA>(templateBytes.data()), hWndOwner,
@@ -204,7 +205,39 @@ void CDialog::EndDialog(int nResult) {
         ::EndDialog(m_hWnd, nResult);
 }
 
+HWND CDialog::GetFocusControl() const {
+    if (::GetActiveWindow() != m_hWnd)
+        return m_hWndFocus;
+    const HWND hFocus = ::GetFocus();
+    return ::IsChild(m_hWnd, hFocus) ? hFocus : nullptr;
+}
+
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
+    if (::GetActiveWindow() == m_hWnd)
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->m_hWnd), TRUE);
+    else
+        m_hWndFocus = pWndCtrl->m_hWnd;
+}
+
+LRESULT CDialog::OnActivate(WPARAM wParam, LPARAM lParam) {
+    const LRESULT lResult = DefWindowProc(WM_ACTIVATE, wParam, lParam);
+    const HWND hFocus = ::GetFocus();
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        if (::IsChild(m_hWnd, hFocus))
+            m_hWndFocus = hFocus;
+    } else if (!IsIconic()) {
+        if (::IsChild(m_hWnd, m_hWndFocus) && hFocus != m_hWndFocus)
+            SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_hWndFocus), TRUE);
+        m_hWndFocus = nullptr;
+    }
+    return lResult;
+}
+
 BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_ACTIVATE) {
+        *pResult = OnActivate(wParam, lParam);
+        return TRUE;
+    }
     // The fixed-DPI layout comes before the hosted controls are placed and
     // before the dialog's own initialisation reads any control.
     if (message == WM_INITDIALOG && m_nLayoutDpi != 0)
