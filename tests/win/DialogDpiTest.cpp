@@ -56,21 +56,17 @@ void Create96DpiFont(const CDialogTemplate& dlgTemplate, CFont& font) {
 void ExpectItemsAt(HWND hDlg, const CDialogTemplate& dlgTemplate, const CDialogUnits& units,
                    bool bHintPlaced) {
     // The hosted controls keep their template places among the others.
-    const auto hosted = [&dlgTemplate](HWND hWnd) {
-        const std::vector<CDialogTemplate::CItem>& items = dlgTemplate.GetRemovedItems();
-        return std::any_of(items.begin(), items.end(), [hWnd](const CDialogTemplate::CItem& item) {
-            return ::GetDlgCtrlID(hWnd) == static_cast<int>(item.nId);
+    const std::vector<CDialogTemplate::CItem>& hosted = dlgTemplate.GetRemovedItems();
+    const auto isHosted = [&hosted](HWND hWnd) {
+        return std::any_of(hosted.begin(), hosted.end(), [hWnd](const CDialogTemplate::CItem& h) {
+            return ::GetDlgCtrlID(hWnd) == static_cast<int>(h.nId);
         });
-    };
-    const auto nextItem = [&hosted](HWND hWnd) {
-        while (hWnd != nullptr && hosted(hWnd))
-            hWnd = ::GetWindow(hWnd, GW_HWNDNEXT);
-        return hWnd;
     };
     HWND hItem = ::GetWindow(hDlg, GW_CHILD);
     for (const CDialogTemplate::CItem& item : dlgTemplate.m_items) {
         SCOPED_TRACE("control " + std::to_string(static_cast<WORD>(item.nId)));
-        hItem = nextItem(hItem);
+        while (hItem != nullptr && isHosted(hItem))
+            hItem = ::GetWindow(hItem, GW_HWNDNEXT);
         ASSERT_NE(nullptr, hItem);
         const RECT rc = ClientRectOf(hItem);
         const CDialogUnits::CPlace place = units.MapItem(item);
