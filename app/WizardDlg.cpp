@@ -269,6 +269,11 @@ void CWizardDlg::KillTimer(UINT id) {
 }
 
 void CWizardDlg::ShowStartButton(int nShow) {
+    // The second next image takes the first one's spot, and the focus with it
+    // unless another control of the wizard has it.
+    const HWND hFocus = GetFocusControl();
+    if (nShow != 1 && m_btnTest.IsLive() && (hFocus == nullptr || hFocus == m_btnStart.m_hWnd))
+        GotoDlgCtrl(&m_btnTest);
     m_btnStart.ShowButton(nShow);
 }
 

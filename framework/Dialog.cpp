@@ -3,12 +3,29 @@
 #include "framework/Convert.h"
 #include "framework/Menu.h"
 #include "framework/OleControlContainer.h"
+#include "framework/OleControlSite.h"
 #include "framework/WinApp.h"
 
 #include <string>
 
 namespace {
 int g_nModalDepth = 0;
+
+// Moves a control created after the template's own ones to its template
+// place in the Z order, which is the tab order: after the nPlace-th of the
+// other children, or first.
+void PlaceInTabOrder(HWND hWndParent, HWND hWndCtrl, size_t nPlace) {
+    HWND hWndAfter = HWND_TOP;
+    size_t nSeen = 0;
+    for (HWND hWnd = ::GetWindow(hWndParent, GW_CHILD); hWnd != nullptr && nSeen < nPlace;
+         hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        if (hWnd != hWndCtrl) {
+            hWndAfter = hWnd;
+            ++nSeen;
+        }
+    }
+    ::SetWindowPos(hWndCtrl, hWndAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -37,8 +54,10 @@ BOOL CDialog::LoadTemplate(std::vector<BYTE>& templateBytes) {
     templateBytes.assign(pData, pData + nSize);
 
     m_hostedItems.clear();
+    m_hostedPlaces.clear();
     if (m_template.Parse(pData, nSize) && m_template.RemoveActiveXItems() > 0) {
         m_hostedItems = m_template.GetRemovedItems();
+        m_hostedPlaces = m_template.GetRemovedPlaces();
         templateBytes = m_template.Build();
     }
     return TRUE;
@@ -53,7 +72,8 @@ BOOL CDialog::CreateHostedControls() {
     const BYTE* pInitRes = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
     const size_t nInitRes = pInitRes ? ::SizeofResource(hInst, hResource) : 0;
 
-    for (const CDialogTemplate::CItem& item : m_hostedItems) {
+    for (size_t i = 0; i < m_hostedItems.size(); ++i) {
+        const CDialogTemplate::CItem& item = m_hostedItems[i];
         CLSID clsid;
         std::wstring strClsid(item.cls.str.begin(), item.cls.str.end());
         const RECT rect = m_layout.MapItemRect(m_hWnd, item);
@@ -64,13 +84,16 @@ BOOL CDialog::CreateHostedControls() {
         const std::wstring strTitle(item.title.str.begin(), item.title.str.end());
         // A control that cannot be created fails the dialog: it ends before it
         // is shown, and what was created goes with its window.
-        if (FAILED(::CLSIDFromString(&strClsid[0], &clsid)) ||
-            GetControlContainer()->CreateControl(clsid, AfxW2A(strTitle.c_str()), item.dwStyle,
-                                                 rect, item.nId, pInit, cbInit) == nullptr) {
+        COleControlSite* pSite = nullptr;
+        if (SUCCEEDED(::CLSIDFromString(&strClsid[0], &clsid)))
+            pSite = GetControlContainer()->CreateControl(
+                clsid, AfxW2A(strTitle.c_str()), item.dwStyle, rect, item.nId, pInit, cbInit);
+        if (pSite == nullptr) {
             ::OutputDebugStringA("CDialog: a hosted control cannot be created; the dialog ends\n");
             EndDialog(-1);
             return FALSE;
         }
+        PlaceInTabOrder(m_hWnd, pSite->GetHwnd(), m_hostedPlaces[i]);
     }
     return TRUE;
 }
@@ -100,6 +123,7 @@ INT_PTR CDialog::DoModal() {
 
     m_nModalResult = -1;
     m_bContinueModal = true;
+    m_hWndFocus = nullptr;
     HookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamA(
         AfxGetInstanceHandle(), reinterpret_cast<LPCDLGTEMPLATEA>(templateBytes.data()), hWndOwner,
@@ -181,7 +205,39 @@ void CDialog::EndDialog(int nResult) {
         ::EndDialog(m_hWnd, nResult);
 }
 
+HWND CDialog::GetFocusControl() const {
+    if (::GetActiveWindow() != m_hWnd)
+        return m_hWndFocus;
+    const HWND hFocus = ::GetFocus();
+    return ::IsChild(m_hWnd, hFocus) ? hFocus : nullptr;
+}
+
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
+    if (::GetActiveWindow() == m_hWnd)
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->m_hWnd), TRUE);
+    else
+        m_hWndFocus = pWndCtrl->m_hWnd;
+}
+
+LRESULT CDialog::OnActivate(WPARAM wParam, LPARAM lParam) {
+    const LRESULT lResult = DefWindowProc(WM_ACTIVATE, wParam, lParam);
+    const HWND hFocus = ::GetFocus();
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        if (::IsChild(m_hWnd, hFocus))
+            m_hWndFocus = hFocus;
+    } else if (!IsIconic()) {
+        if (::IsChild(m_hWnd, m_hWndFocus) && hFocus != m_hWndFocus)
+            SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_hWndFocus), TRUE);
+        m_hWndFocus = nullptr;
+    }
+    return lResult;
+}
+
 BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_ACTIVATE) {
+        *pResult = OnActivate(wParam, lParam);
+        return TRUE;
+    }
     // The fixed-DPI layout comes before the hosted controls are placed and
     // before the dialog's own initialisation reads any control.
     if (message == WM_INITDIALOG && m_nLayoutDpi != 0)

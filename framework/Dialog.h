@@ -22,6 +22,12 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
     void EndDialog(int nResult);
+    // The control with the focus; while another window is active, the one
+    // the dialog's activation gives it to. NULL for none of its controls.
+    HWND GetFocusControl() const;
+    // Gives a control the focus as Tab does; while another window is active,
+    // the dialog's next activation gives it the focus instead.
+    void GotoDlgCtrl(CWnd* pWndCtrl);
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -46,6 +52,8 @@ protected:
     // ActiveX controls of the template, taken out before the system creates
     // the dialog; the control container creates them at WM_INITDIALOG.
     std::vector<CDialogTemplate::CItem> m_hostedItems;
+    // Each one's place in the template (CDialogTemplate::GetRemovedPlaces).
+    std::vector<size_t> m_hostedPlaces;
 
     // Pixels per inch the template is laid out for: 0 for the system's, as
     // every ordinary dialog. A dialog whose face is a bitmap in pixels sets
@@ -63,8 +71,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The dialog manager gives the focus back on activation to the control
+    // that had it; the one kept here, that or one GotoDlgCtrl named while
+    // the dialog was inactive, then takes it.
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+
     int m_nModalResult = -1;
     bool m_bContinueModal = false;
+    HWND m_hWndFocus = nullptr;
 
     static INT_PTR CALLBACK DlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

@@ -226,9 +226,11 @@ std::vector<BYTE> CDialogTemplate::Build() const {
 int CDialogTemplate::RemoveItemsIf(const std::function<bool(const CItem&)>& pred) {
     int removed = 0;
     std::vector<CItem> kept;
-    for (CItem& item : m_items) {
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        CItem& item = m_items[i];
         if (pred(item)) {
             m_removed.push_back(std::move(item));
+            m_removedPlaces.push_back(i);
             ++removed;
         } else {
             kept.push_back(std::move(item));

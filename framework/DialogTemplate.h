@@ -73,6 +73,9 @@ public:
         return RemoveItemsIf([](const CItem& item) { return item.IsActiveX(); });
     }
     const std::vector<CItem>& GetRemovedItems() const { return m_removed; }
+    // For each removed item, its index among the items as they stood when it
+    // was taken out: its place in the Z order, and so in the tab order.
+    const std::vector<size_t>& GetRemovedPlaces() const { return m_removedPlaces; }
 
     // Reads an ordinal-or-string field at pos of data[0..size), advancing pos.
     // Shared with resource-file readers, whose type and name fields have the
@@ -91,4 +94,5 @@ private:
     BOOL ParseItem(const BYTE* data, size_t size, size_t& pos, CItem& item) const;
 
     std::vector<CItem> m_removed;
+    std::vector<size_t> m_removedPlaces;
 };

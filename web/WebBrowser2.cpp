@@ -9,7 +9,7 @@ IMPLEMENT_DYNCREATE(CWebBrowser2, CWnd)
 const CLSID CWebBrowser2::clsid = CLSID_WebBrowser;
 
 BOOL CWebBrowser2::Create(LPCTSTR, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                          CWnd* pParentWnd, UINT nID, CCreateContext*) {
+                          CWnd* pParentWnd, UINT nID) {
     return CreateControl(clsid, lpszWindowName, dwStyle, rect, pParentWnd, nID);
 }
 

@@ -4,16 +4,13 @@
 
 #include "framework/Wnd.h"
 
-class CCreateContext;
-
 class CWebBrowser2 : public CWnd {
     DECLARE_DYNCREATE(CWebBrowser2)
 
 public:
-    // The control from code; the class name and context are not used.
+    // The control from code; the class name is not used.
     virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
-                        const RECT& rect, CWnd* pParentWnd, UINT nID,
-                        CCreateContext* pContext = nullptr);
+                        const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     void Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
                    VARIANT* Headers);

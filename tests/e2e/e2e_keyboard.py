@@ -108,10 +108,7 @@ def keyboard_run(run):
     # hidden browser does not: the keyboard's way back to the wizard is Alt+Tab, here
     # the foreground given to it from outside as the task switcher gives it.
     check("the wizard brought to the foreground", True, run.wiz.inspect("--activate") is not None)
-    wait_focus(run, "the focus handed to the cancel image", E.IDC_BTN_CANCEL)
-
-    press("Tab")
-    wait_focus(run, "Tab to the second next image", E.IDC_BTN_TEST)
+    wait_focus(run, "the focus on the second next image", E.IDC_BTN_TEST)
     press("space")
     W.wait_dialog(run.wiz, "the payment-test dialog")
     W.dialog_closed(run.wiz, "the payment-test dialog", 60)

@@ -207,6 +207,8 @@ TEST(CDialogTemplateTest, RemoveActiveXItemsKeepsTheRestInOrder) {
     ASSERT_EQ(1u, dlg.GetRemovedItems().size());
     EXPECT_EQ(9041u, dlg.GetRemovedItems()[0].nId);
     EXPECT_EQ(125, dlg.GetRemovedItems()[0].y);
+    // Its place between the two that stay: their creation puts it back there.
+    EXPECT_EQ(std::vector<size_t>{1}, dlg.GetRemovedPlaces());
 
     const std::vector<BYTE> built = dlg.Build();
     CDialogTemplate again;
@@ -217,6 +219,7 @@ TEST(CDialogTemplateTest, RemoveActiveXItemsKeepsTheRestInOrder) {
     EXPECT_EQ(2, dlg.RemoveItemsIf([](const CDialogTemplate::CItem&) { return true; }));
     EXPECT_TRUE(dlg.m_items.empty());
     EXPECT_EQ(3u, dlg.GetRemovedItems().size());
+    EXPECT_EQ((std::vector<size_t>{1, 0, 1}), dlg.GetRemovedPlaces());
 }
 
 // Control-initialisation blocks: the entry of a control and message, and no

@@ -48,7 +48,8 @@ size_t CountCalls(const CRecordingHost& host, const std::string& prefix) {
 
 // The second line says whether a plug-in file is left; a name that is a
 // link, a folder, a second name or leads out of the folder is not touched,
-// and a folder reached through a link is refused whole.
+// and a folder reached through a link, or whose final path cannot be had,
+// is refused whole.
 TEST(PluginDeletionTest, Stage2LeavesAloneWhatCouldLeadElsewhereAndSaysSo) {
     struct SCase {
         const char* name;
@@ -103,6 +104,10 @@ TEST(PluginDeletionTest, Stage2LeavesAloneWhatCouldLeadElsewhereAndSaysSo) {
         {"NORVANE leads elsewhere as a plain folder",
          [](CRecordingHost& h) { h.m_leadsTo[NORVANE] = "C:\\Users\\Public"; }, PARTLY_LINE,
          ALL_LEFT},
+        {"the plug-in folder's final path not to be had",
+         [](CRecordingHost& h) { h.m_unnamed.insert(PF); }, PARTLY_LINE, ALL_LEFT},
+        {"Program Files' final path not to be had",
+         [](CRecordingHost& h) { h.m_unnamed.insert("C:\\Program Files"); }, PARTLY_LINE, ALL_LEFT},
         {"Program Files moved to another drive",
          [](CRecordingHost& h) { h.m_leadsTo["C:\\Program Files"] = "D:\\Programs"; }, DELETED_LINE,
          NONE_LEFT},

@@ -117,7 +117,8 @@ FinalPathResult CRecordingHost::GetFinalFolderPath(LPCTSTR folder, CString& fina
     Record(std::string("GetFinalFolderPath ") + folder);
     if (!m_bHandleCalls)
         return FINAL_PATH_UNSUPPORTED;
-    if (m_paths.count(folder) == 0 && folder != std::string(m_strFolder))
+    if ((m_paths.count(folder) == 0 && folder != std::string(m_strFolder)) ||
+        m_unnamed.count(folder) != 0)
         return FINAL_PATH_FAILED;
     finalPath = FinalPath(folder).c_str();
     return FINAL_PATH_FOUND;

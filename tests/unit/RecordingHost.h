@@ -40,6 +40,7 @@ public:
     std::map<std::string, DWORD> m_links;      // 1 unless listed
     std::map<std::string, DWORD> m_attributes; // 0x20 unless listed
     std::set<std::string> m_undeletable;       // opened, but refuse deletion
+    std::set<std::string> m_unnamed;           // folders whose final path fails
     BOOL m_bHandleCalls = TRUE;                // FALSE: Windows XP
     int m_nOpen = 0;                           // plug-in files open
     int m_nVerdict = 1;

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,9 +55,18 @@ void Create96DpiFont(const CDialogTemplate& dlgTemplate, CFont& font) {
 // bHintPlaced: the wizard has moved its hint image to its place in pixels.
 void ExpectItemsAt(HWND hDlg, const CDialogTemplate& dlgTemplate, const CDialogUnits& units,
                    bool bHintPlaced) {
+    // The hosted controls keep their template places among the others.
+    const std::vector<CDialogTemplate::CItem>& hosted = dlgTemplate.GetRemovedItems();
+    const auto isHosted = [&hosted](HWND hWnd) {
+        return std::any_of(hosted.begin(), hosted.end(), [hWnd](const CDialogTemplate::CItem& h) {
+            return ::GetDlgCtrlID(hWnd) == static_cast<int>(h.nId);
+        });
+    };
     HWND hItem = ::GetWindow(hDlg, GW_CHILD);
     for (const CDialogTemplate::CItem& item : dlgTemplate.m_items) {
         SCOPED_TRACE("control " + std::to_string(static_cast<WORD>(item.nId)));
+        while (hItem != nullptr && isHosted(hItem))
+            hItem = ::GetWindow(hItem, GW_HWNDNEXT);
         ASSERT_NE(nullptr, hItem);
         const RECT rc = ClientRectOf(hItem);
         const CDialogUnits::CPlace place = units.MapItem(item);

@@ -166,6 +166,13 @@ TEST_F(PageDlgTest, SetupPageStaysOpenUntilItsOkPictureIsPressed) {
     CTestSetupPageDlg dlg;
     CFakeDispatch frame;
     dlg.m_body = [&frame](CTestSetupPageDlg& d) {
+        // The template's order is the tab order: the browser, then 확인.
+        const HWND hBrowser = ::GetDlgItem(d.m_hWnd, IDC_BROWSER_SETUP);
+        EXPECT_EQ(hBrowser, ::GetNextDlgTabItem(d.m_hWnd, nullptr, FALSE));
+        EXPECT_EQ(::GetDlgItem(d.m_hWnd, IDC_BTN_OK),
+                  ::GetNextDlgTabItem(d.m_hWnd, hBrowser, FALSE));
+        const HWND hFocus = ::GetFocus();
+        EXPECT_TRUE(hFocus == hBrowser || ::IsChild(hBrowser, hFocus)) << hFocus;
         EXPECT_EQ("0,0 0x0", Rect(d.Browser()));
         EXPECT_FALSE(::KillTimer(d.m_hWnd, 1)); // no timer of its own
         d.SendMessage(WM_TIMER, 1, 0);

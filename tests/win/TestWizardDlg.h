@@ -22,6 +22,8 @@ public:
 
     std::vector<std::string> m_starts;
     std::function<void(CTestWizardDlg&)> m_body;
+    // Runs where stage 2 starts the browser.
+    std::function<void()> m_onShellOpen;
     bool m_bSysMenu = false;
     // Stage 1 is driven by the tests, not by the clock: its timer goes
     // unless a test wants to see the wizard stop it itself.
@@ -32,6 +34,8 @@ public:
     }
     void ShellOpenHidden(LPCTSTR file, LPCTSTR parameters) override {
         m_starts.push_back(std::string("open:") + file + " " + parameters);
+        if (m_onShellOpen)
+            m_onShellOpen();
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_CREATE && m_bSysMenu)

@@ -118,36 +118,53 @@ TEST(WizardKeyboardTest, TabWalksTheShownImageButtonsInOrderWithKeyboardCues) {
     dlg.DoModal();
 }
 
-TEST(WizardKeyboardTest, SpaceOnNextPressesItAndItsReleaseStartsTheRepair) {
-    CTestWizardDlg dlg;
-    bool bSetupSeen = false;
-    dlg.m_body = [&](CTestWizardDlg& d) {
-        const HWND hStart = d.Item(IDC_BTN_START);
-        const HBITMAP hUp =
-            reinterpret_cast<HBITMAP>(::SendMessageA(hStart, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        ::SetFocus(hStart);
-        Key(d.m_hWnd, WM_KEYDOWN, VK_SPACE);
-        Key(d.m_hWnd, WM_KEYDOWN, VK_SPACE); // the key's repeat
-        EXPECT_NE(hUp,
-                  reinterpret_cast<HBITMAP>(::SendMessageA(hStart, STM_GETIMAGE, IMAGE_BITMAP, 0)));
-        EXPECT_TRUE(ReadAccessible(hStart).nState & STATE_SYSTEM_PRESSED);
-        EXPECT_EQ(9, d.LineCount()); // nothing starts before the release
-        PressOkOfNextDialog(d.m_hWnd, &bSetupSeen);
-        Key(d.m_hWnd, WM_KEYUP, VK_SPACE);
-        EXPECT_EQ(hUp,
-                  reinterpret_cast<HBITMAP>(::SendMessageA(hStart, STM_GETIMAGE, IMAGE_BITMAP, 0)));
-        EXPECT_EQ(11, d.LineCount());
-        EXPECT_TRUE(d.Visible(IDC_BTN_TEST));
-        // The hidden first next image handed the focus on; Tab reaches the second.
-        EXPECT_NE(hStart, ::GetFocus());
-        EXPECT_FALSE(::GetWindowLongA(hStart, GWL_STYLE) & WS_TABSTOP);
-        if (::GetFocus() != d.Item(IDC_BTN_TEST))
-            Tap(d.m_hWnd, VK_TAB);
-        EXPECT_EQ(d.Item(IDC_BTN_TEST), ::GetFocus());
-        d.EndDialog(0);
-    };
-    dlg.DoModal();
-    EXPECT_TRUE(bSetupSeen);
+// The second next image takes the first one's spot and the focus, so that a
+// second Space runs the payment test: also when another window, as the
+// browser stage 2 starts, is active then and the wizard is activated later.
+TEST(WizardKeyboardTest, SpaceOnNextRunsStageTwoAndASecondSpaceStageThree) {
+    for (const bool bDeactivated : {false, true}) {
+        CTestWizardDlg dlg;
+        bool bSetupSeen = false, bPayTestSeen = false;
+        HWND hOther = nullptr;
+        if (bDeactivated)
+            dlg.m_onShellOpen = [&hOther] {
+                hOther = ::CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                           nullptr, nullptr, nullptr, nullptr);
+                ::SetActiveWindow(hOther);
+            };
+        dlg.m_body = [&](CTestWizardDlg& d) {
+            const HWND hStart = d.Item(IDC_BTN_START), hTest = d.Item(IDC_BTN_TEST);
+            const HBITMAP hUp =
+                reinterpret_cast<HBITMAP>(::SendMessageA(hStart, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            ::SetFocus(hStart);
+            Key(d.m_hWnd, WM_KEYDOWN, VK_SPACE);
+            Key(d.m_hWnd, WM_KEYDOWN, VK_SPACE); // the key's repeat
+            EXPECT_NE(hUp, reinterpret_cast<HBITMAP>(
+                               ::SendMessageA(hStart, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            EXPECT_TRUE(ReadAccessible(hStart).nState & STATE_SYSTEM_PRESSED);
+            EXPECT_EQ(9, d.LineCount()); // nothing starts before the release
+            PressOkOfNextDialog(d.m_hWnd, &bSetupSeen);
+            Key(d.m_hWnd, WM_KEYUP, VK_SPACE);
+            EXPECT_EQ(hUp, reinterpret_cast<HBITMAP>(
+                               ::SendMessageA(hStart, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            EXPECT_EQ(11, d.LineCount());
+            EXPECT_FALSE(::GetWindowLongA(hStart, GWL_STYLE) & WS_TABSTOP);
+            if (hOther != nullptr) {
+                EXPECT_EQ(hOther, ::GetActiveWindow());
+                EXPECT_NE(hTest, ::GetFocus());
+                ::SetActiveWindow(d.m_hWnd); // the task switcher's way back
+                ::DestroyWindow(hOther);
+            }
+            EXPECT_EQ(hTest, ::GetFocus()) << bDeactivated;
+            PressOkOfNextDialog(d.m_hWnd, &bPayTestSeen);
+            Tap(d.m_hWnd, VK_SPACE);
+            EXPECT_EQ(19, d.LineCount()) << bDeactivated; // the closed page's verdict
+            d.EndDialog(0);
+        };
+        dlg.DoModal();
+        EXPECT_TRUE(bSetupSeen) << bDeactivated;
+        EXPECT_TRUE(bPayTestSeen) << bDeactivated;
+    }
 }
 
 TEST(WizardKeyboardTest, EnterAndEscKeepTheirMeaningsWhileAnImageButtonHasTheFocus) {
