@@ -90,7 +90,8 @@ release_functions() {
     report $? "release exe imported functions: ${line#*: } (bound: each on the list, none newer than XP SP3)"
 }
 
-# Its header's hardening; stripped, the stack protector is read from the link map.
+# Its header's hardening; stripped, its stack-protector calls are found through
+# the link map's addresses.
 release_header() {
     local line dir=$build/release/app
     line=$(python3 scripts/pe_check.py header "$dir/QelPluginWizard.exe" --map "$dir/QelPluginWizard.map")

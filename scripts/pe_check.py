@@ -9,9 +9,9 @@
   scripts/pe_check.py header EXE [--map MAP]
       The header read back: NO_SEH, NX, DYNAMIC_BASE with relocations,
       TERMINAL_SERVER_AWARE, subsystem version at most 5.01, and the stack
-      protector's guard referenced: in the exe's symbol table, or for a
-      stripped exe in the link map MAP (a member pulled in for an object of
-      the build).
+      protector: __stack_chk_guard in the exe's symbol table (when it has
+      one) and, with the link map MAP (whose addresses hold for a stripped
+      exe too), direct calls to __stack_chk_fail in the exe's code.
 
 Prints one line that starts with "ok:" or "FAILED:" and names what passed or
 each function or field that failed. Exit status 0, 1 on a failure, 2 on
@@ -110,14 +110,35 @@ def coff_symbols(data):
     return names
 
 
-def guard_in_map(path):
-    """The object of the build whose reference pulled the stack protector in, or None."""
+def map_address(path, name):
+    """The address the link map gives the symbol name (leading underscores aside)."""
     with open(path, encoding="latin-1") as f:
-        text = f.read()
-    for referrer, symbol in re.findall(r"\n\s+(\S+\.obj\)?) \((\S+)\)", text):
-        if symbol.lstrip("_") in ("stack_chk_guard", "stack_chk_fail"):
-            return referrer
+        for line in f:
+            found = re.match(r"\s+0x([0-9a-f]+)\s+(\S+)\s*$", line)
+            if found and found.group(2).lstrip("_") == name:
+                return int(found.group(1), 16)
     return None
+
+
+def calls_to(image, target):
+    """How many direct calls (E8 rel32) in the executable sections go to target."""
+    data = image.data
+    pe = image.u32(0x3C)
+    optional = pe + 24
+    base = (struct.unpack_from("<Q", data, optional + 24)[0] if image.pe32plus
+            else image.u32(optional + 28))
+    table = optional + image.u16(pe + 20)
+    count = 0
+    for i, (_, vaddr, raw_size, raw_ptr) in enumerate(image.sections):
+        if not image.u32(table + 40 * i + 36) & 0x20000000:  # IMAGE_SCN_MEM_EXECUTE
+            continue
+        at = data.find(b"\xE8", raw_ptr, raw_ptr + raw_size - 4)
+        while at >= 0:
+            following = base + vaddr + at - raw_ptr + 5
+            if (following + struct.unpack_from("<i", data, at + 1)[0]) & 0xFFFFFFFF == target:
+                count += 1
+            at = data.find(b"\xE8", at + 1, raw_ptr + raw_size - 4)
+    return count
 
 
 def run_header(args):
@@ -148,11 +169,11 @@ def run_header(args):
     if symbols:
         need(any(name.lstrip("_") == "stack_chk_guard" for name in symbols),
              "stack guard __stack_chk_guard in the symbol table")
-    elif len(args) == 3:
-        referrer = guard_in_map(args[2])
-        need(referrer, "stack guard pulled in by %s (link map)" % os.path.basename(
-            referrer or "an object of the build"))
-    else:
+    if len(args) == 3:
+        target = map_address(args[2], "stack_chk_fail")
+        calls = calls_to(image, target) if target is not None else 0
+        need(calls, "stack protector: %d checks calling __stack_chk_fail (link map)" % calls)
+    elif not symbols:
         need(False, "stack guard: stripped exe and no link map")
     if failed:
         return 1, "FAILED: %s (passed: %s)" % ("; ".join(failed), "; ".join(passed))

@@ -110,7 +110,8 @@ echo "test: fuzz targets: $((SECONDS - started)) s"
 
 check_imports
 check_image "imported functions" imports scripts/imports_xp.txt "$build/win32/app/QelPluginWizard.exe"
-check_image "header" header "$build/win32/app/QelPluginWizard.exe"
+check_image "header" header "$build/win32/app/QelPluginWizard.exe" \
+    --map "$build/win32/app/QelPluginWizard.map"
 
 qel_winenv "$build"
 qel_wine_usable || die "Wine cannot run here ($(qel_wine_reason))"
