@@ -1,6 +1,50 @@
 #include "framework/DialogTemplate.h"
 
+#include <cstddef>
+
 namespace {
+
+// The fixed heads of the layouts read and written below, in the order the
+// readers and writers take their fields: WORD-packed, little-endian.
+#pragma pack(push, 2)
+struct CDlgTemplateHead { // DLGTEMPLATE
+    DWORD style, dwExtendedStyle;
+    WORD cdit;
+    short x, y, cx, cy;
+};
+struct CDlgItemHead { // DLGITEMTEMPLATE
+    DWORD style, dwExtendedStyle;
+    short x, y, cx, cy;
+    WORD id;
+};
+struct CDlgTemplateExHead { // DLGTEMPLATEEX
+    WORD dlgVer, signature;
+    DWORD helpID, exStyle, style;
+    WORD cDlgItems;
+    short x, y, cx, cy;
+};
+struct CDlgItemExHead { // DLGITEMTEMPLATEEX
+    DWORD helpID, exStyle, style;
+    short x, y, cx, cy;
+    DWORD id;
+};
+struct CDlgInitHead { // an RT_DLGINIT entry before its data
+    WORD nCtlId, nMessage;
+    DWORD cbData;
+};
+#pragma pack(pop)
+static_assert(sizeof(CDlgTemplateHead) == 18 && offsetof(CDlgTemplateHead, cdit) == 8);
+static_assert(sizeof(CDlgItemHead) == 18 && offsetof(CDlgItemHead, id) == 16);
+static_assert(sizeof(CDlgTemplateExHead) == 26 && offsetof(CDlgTemplateExHead, cDlgItems) == 16);
+static_assert(sizeof(CDlgItemExHead) == 24 && offsetof(CDlgItemExHead, id) == 20);
+static_assert(sizeof(CDlgInitHead) == 8 && offsetof(CDlgInitHead, cbData) == 4);
+#ifdef _WIN32
+// The system's own declarations agree (the built template goes to it).
+static_assert(sizeof(DLGTEMPLATE) == sizeof(CDlgTemplateHead) &&
+              offsetof(DLGTEMPLATE, cdit) == offsetof(CDlgTemplateHead, cdit));
+static_assert(sizeof(DLGITEMTEMPLATE) == sizeof(CDlgItemHead) &&
+              offsetof(DLGITEMTEMPLATE, id) == offsetof(CDlgItemHead, id));
+#endif
 
 const DWORD kSetFont = 0x40; // DS_SETFONT
 const WORD kOrdinalMark = 0xFFFF;
@@ -247,13 +291,17 @@ BOOL CDialogTemplate::FindInitData(const BYTE* data, size_t size, WORD nCtlId, W
     size_t pos = 0;
     while (data != nullptr && pos + 2 <= size) {
         const WORD nId = static_cast<WORD>(data[pos] | (data[pos + 1] << 8));
-        if (nId == 0 || pos + 8 > size)
+        if (nId == 0 || pos + sizeof(CDlgInitHead) > size)
             break;
-        const WORD nMsg = static_cast<WORD>(data[pos + 2] | (data[pos + 3] << 8));
-        const DWORD nLen =
-            static_cast<DWORD>(data[pos + 4]) | (static_cast<DWORD>(data[pos + 5]) << 8) |
-            (static_cast<DWORD>(data[pos + 6]) << 16) | (static_cast<DWORD>(data[pos + 7]) << 24);
-        pos += 8;
+        const BYTE* pHead = data + pos;
+        const size_t nMsgAt = offsetof(CDlgInitHead, nMessage);
+        const size_t nLenAt = offsetof(CDlgInitHead, cbData);
+        const WORD nMsg = static_cast<WORD>(pHead[nMsgAt] | (pHead[nMsgAt + 1] << 8));
+        const DWORD nLen = static_cast<DWORD>(pHead[nLenAt]) |
+                           (static_cast<DWORD>(pHead[nLenAt + 1]) << 8) |
+                           (static_cast<DWORD>(pHead[nLenAt + 2]) << 16) |
+                           (static_cast<DWORD>(pHead[nLenAt + 3]) << 24);
+        pos += sizeof(CDlgInitHead);
         if (nLen > size - pos)
             break;
         if (nId == nCtlId && nMsg == nMessage) {

@@ -3,7 +3,19 @@
 #include "framework/ComRefCount.h"
 #include "framework/ComPtr.h"
 
+#include <cstddef>
 #include <ocidl.h>
+
+// The argument block as Invoke walks it: rgvarg steps by the size of a
+// VARIANT, whose type sits first and whose value members share offset 8.
+static_assert(offsetof(DISPPARAMS, rgvarg) == 0 &&
+              offsetof(DISPPARAMS, cArgs) == 2 * sizeof(void*) &&
+              sizeof(DISPPARAMS) == 2 * sizeof(void*) + 2 * sizeof(UINT));
+static_assert(sizeof(VARIANT) == (sizeof(void*) == 4 ? 16 : 24) && offsetof(VARIANT, vt) == 0);
+static_assert(offsetof(VARIANT, lVal) == 8 && offsetof(VARIANT, pdispVal) == 8 &&
+              offsetof(VARIANT, ppdispVal) == 8 && offsetof(VARIANT, pvarVal) == 8 &&
+              offsetof(VARIANT, plVal) == 8 && offsetof(VARIANT, pboolVal) == 8);
+static_assert(sizeof(VARTYPE) == 2 && sizeof(VARIANT_BOOL) == 2 && sizeof(long) == 4);
 
 BOOL COleEventSink::FindSourceIid(IUnknown* pControl, IID& iid) {
     CComPtr<IUnknown> control = pControl;

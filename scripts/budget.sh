@@ -2,7 +2,8 @@
 # Budget figures of the program, one line each with its bound:
 #   "budget: <figure> ... — ok" or "budget: FAILED: <figure> ...".
 # The release exe (i686, build/release) is built twice, in two folders: its
-# size, its imports and whether both builds are byte-identical. Then, under
+# size, its imports (DLLs and functions), its header and whether both builds
+# are byte-identical. Then, under
 # Wine from PRESET's build: start-up to the visible wizard window against the
 # plain dialog of scripts/budget, and the timers pending on the idle wizard.
 #   scripts/budget.sh [PRESET]   (default: the preset the Wine here runs)
@@ -79,6 +80,22 @@ release_imports() {
     status=$?
     foreign=$(sed -n 2p <<<"$found")
     report $status "release exe imports: $(head -n 1 <<<"$found") (bound: KnownDLLs only${foreign:+; not: $foreign})"
+}
+
+# The functions it imports exist in Windows XP SP3 (scripts/imports_xp.txt).
+release_functions() {
+    local line
+    line=$(python3 scripts/pe_check.py imports scripts/imports_xp.txt \
+        "$build/release/app/QelPluginWizard.exe")
+    report $? "release exe imported functions: ${line#*: } (bound: each on the list, none newer than XP SP3)"
+}
+
+# Its header's hardening; stripped, its stack-protector calls are found through
+# the link map's addresses.
+release_header() {
+    local line dir=$build/release/app
+    line=$(python3 scripts/pe_check.py header "$dir/QelPluginWizard.exe" --map "$dir/QelPluginWizard.map")
+    report $? "release exe header: ${line#*: } (bound: NO_SEH, NX, DYNAMIC_BASE with relocations, TERMINAL_SERVER_AWARE, subsystem at most 5.01, stack guard)"
 }
 
 # The second build sits in another folder: a build path inside would differ.
@@ -176,6 +193,8 @@ if build_release "$build/release" >"$logs/budget-release.log" 2>&1; then
     objdump=$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/release/CMakeCache.txt")
     release_size
     release_imports
+    release_functions
+    release_header
     release_reproducible
 else
     report 1 "release exe: the build failed (see $logs/budget-release.log)"

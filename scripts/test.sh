@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The test command: setup, the native and win32 builds, native unit tests, the
-# win32 exe's imports, then the Wine suites (tests/win and tests/e2e) on a
-# private Xvfb: from the win32 preset, or from the win64 preset where 32-bit
+# win32 exe's imports and header, then the Wine suites (tests/win and tests/e2e)
+# on a private Xvfb: from the win32 preset, or from the win64 preset where 32-bit
 # programs cannot run, then the budget figures (scripts/budget.sh). Wine is required.
 # Ends with one line "N passed, N failed" over all suites; non-zero on failure.
 #   scripts/test.sh
@@ -64,6 +64,21 @@ check_imports() {
     fi
 }
 
+# One test each: every function the shipped exe imports is in Windows XP SP3
+# (scripts/imports_xp.txt), and its header carries the hardening flags
+# (scripts/pe_check.py). No test here runs the i686 exe, so both are read back.
+check_image() {
+    local what=$1 line
+    shift
+    if line=$(python3 scripts/pe_check.py "$@"); then
+        echo "test: $what of QelPluginWizard.exe (win32): ${line#ok: }"
+        passed=$((passed + 1))
+    else
+        echo "test: FAILED: $what of QelPluginWizard.exe (win32): ${line#FAILED: }"
+        failed=$((failed + 1))
+    fi
+}
+
 scripts/setup.sh "$build" || die "setup failed"
 mkdir -p "$logs"
 
@@ -94,6 +109,9 @@ run_ctest fuzz --preset fuzz
 echo "test: fuzz targets: $((SECONDS - started)) s"
 
 check_imports
+check_image "imported functions" imports scripts/imports_xp.txt "$build/win32/app/QelPluginWizard.exe"
+check_image "header" header "$build/win32/app/QelPluginWizard.exe" \
+    --map "$build/win32/app/QelPluginWizard.map"
 
 qel_winenv "$build"
 qel_wine_usable || die "Wine cannot run here ($(qel_wine_reason))"

@@ -1,6 +1,8 @@
 #include "web/WebBrowser2.h"
 
 #include "web/WebBrowserDispid.h"
+// The state its dialogs give it, checked against its layout as it builds.
+#include "res/BrowserState.h"
 
 #include <exdisp.h>
 

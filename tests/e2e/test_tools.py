@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The tools around the tests: make run's checks of QEL_DEMO_FLOW and DPI, the budget's
-start-up rule replayed on recorded timer figures, the import check and the test
-command's totals from ctest's JUnit files."""
+start-up rule replayed on recorded timer figures, the import checks (DLLs and
+functions), the header read-back and the test command's totals from ctest's JUnit files."""
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -134,6 +135,130 @@ class ImportCheckTest(unittest.TestCase):
 
     def test_an_unreadable_table_fails(self):
         self.assertEqual((1, ["", ""]), self.check())
+
+
+def pe_check(*args):
+    run = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "pe_check.py")] + list(args),
+                         capture_output=True, text=True, timeout=30)
+    return run.returncode, run.stdout.strip()
+
+
+class FunctionImportCheckTest(unittest.TestCase):
+    """scripts/pe_check.py imports, against the project's list, on made-up import tables."""
+
+    LIST = os.path.join(ROOT, "scripts", "imports_xp.txt")
+
+    def check(self, *imports):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = os.path.join(tmp, "summary.txt")
+            with open(path, "w") as f:
+                f.write("dll characteristics 0xc540\n")
+                f.writelines("import %s\n" % line for line in imports)
+            return pe_check("imports", self.LIST, "--summary", path)
+
+    def test_functions_of_windows_xp_pass(self):
+        self.assertEqual((0, "ok: 3 functions from 2 DLLs, each on the list and in Windows XP SP3"),
+                         self.check("kernel32.dll GetTickCount", "kernel32.dll Sleep",
+                                    "user32.dll SetTimer"))
+
+    def test_a_vista_function_is_named_with_its_windows(self):
+        self.assertEqual((1, "FAILED: kernel32.dll!GetTickCount64 needs Windows Vista, newer than "
+                             "XP SP3"),
+                         self.check("kernel32.dll GetTickCount", "kernel32.dll GetTickCount64"))
+
+    def test_a_function_off_the_list_is_named(self):
+        code, line = self.check("kernel32.dll GetFinalPathNameByHandleW", "user32.dll SetTimer",
+                                "kernel32.dll GetTickCount64")
+        self.assertEqual(1, code)
+        self.assertEqual("FAILED: kernel32.dll!GetFinalPathNameByHandleW is not on the list; "
+                         "kernel32.dll!GetTickCount64 needs Windows Vista, newer than XP SP3", line)
+
+    def test_no_imports_fail(self):
+        self.assertEqual((1, "FAILED: no imports read"), self.check())
+
+
+def pe_image(dll_characteristics, subsystem=(4, 0), relocations=12, symbols=()):
+    """A minimal PE32 image based at 0x400000: headers, a code section at 0x401000
+    whose first instruction calls 0x401080, the relocation directory, and a COFF
+    symbol table holding symbols, its string table at the end."""
+    pe, optional_size = 0x40, 224
+    sections = pe + 24 + optional_size
+    data = bytearray(0x400)
+    data[0:2] = b"MZ"
+    struct.pack_into("<I", data, 0x3C, pe)
+    data[pe:pe + 4] = b"PE\0\0"
+    table = len(data) if symbols else 0
+    struct.pack_into("<HHIIIHH", data, pe + 4, 0x14C, 2, 0, table, len(symbols), optional_size,
+                     0x102)
+    optional = pe + 24
+    struct.pack_into("<H", data, optional, 0x10B)
+    struct.pack_into("<I", data, optional + 28, 0x400000)
+    struct.pack_into("<HH", data, optional + 48, *subsystem)
+    struct.pack_into("<HH", data, optional + 68, 2, dll_characteristics)
+    struct.pack_into("<I", data, optional + 92, 16)
+    struct.pack_into("<II", data, optional + 96 + 8 * 5, 0x2000, relocations)
+    struct.pack_into("<8sIIII12xI", data, sections, b".text", 0x100, 0x1000, 0x100, 0x200,
+                     0x60000020)
+    struct.pack_into("<8sIIII12xI", data, sections + 40, b".reloc", 0x100, 0x2000, 0x100, 0x300,
+                     0x42000040)
+    struct.pack_into("<Bi", data, 0x200, 0xE8, 0x401080 - 0x401005)
+    strings = bytearray(4)
+    for name in symbols:
+        if len(name) <= 8:
+            data += struct.pack("<8s10x", name.encode())
+        else:
+            data += struct.pack("<II10x", 0, len(strings))
+            strings += name.encode() + b"\0"
+    struct.pack_into("<I", strings, 0, len(strings))
+    return bytes(data + strings)
+
+
+class HeaderCheckTest(unittest.TestCase):
+    """scripts/pe_check.py header on made-up images and link maps."""
+
+    HARDENED = 0x400 | 0x100 | 0x40 | 0x8000
+    MAP = "                0x00401080                __stack_chk_fail\n"
+
+    def check(self, image, link_map=None):
+        with tempfile.TemporaryDirectory() as tmp:
+            exe = os.path.join(tmp, "x.exe")
+            with open(exe, "wb") as f:
+                f.write(image)
+            args = ["header", exe]
+            if link_map is not None:
+                args += ["--map", os.path.join(tmp, "x.map")]
+                with open(args[-1], "w") as f:
+                    f.write(link_map)
+            return pe_check(*args)
+
+    def test_a_hardened_image_passes_from_its_symbols_and_its_link_map(self):
+        self.assertEqual((0, "ok: NO_SEH 0x400; NX 0x100; DYNAMIC_BASE 0x40 with 12 bytes of "
+                             "relocations; TERMINAL_SERVER_AWARE 0x8000; subsystem version 4.00 "
+                             "(at most 5.01); stack guard __stack_chk_guard in the symbol table; "
+                             "stack protector: 1 checks calling __stack_chk_fail (link map)"),
+                         self.check(pe_image(self.HARDENED, symbols=["_main", "___stack_chk_guard"]),
+                                    self.MAP))
+        code, line = self.check(pe_image(self.HARDENED), self.MAP)
+        self.assertEqual(0, code, line)
+
+    def test_each_missing_flag_is_named(self):
+        for flag, name in ((0x400, "NO_SEH"), (0x100, "NX"), (0x40, "DYNAMIC_BASE"),
+                           (0x8000, "TERMINAL_SERVER_AWARE")):
+            code, line = self.check(pe_image(self.HARDENED & ~flag), self.MAP)
+            self.assertEqual(1, code, name)
+            self.assertRegex(line, "^FAILED: %s 0x" % name)
+
+    def test_no_relocations_a_newer_subsystem_or_no_stack_protector_fail(self):
+        self.assertRegex(self.check(pe_image(self.HARDENED, relocations=0), self.MAP)[1],
+                         "^FAILED: DYNAMIC_BASE 0x40 with 0 bytes")
+        self.assertRegex(self.check(pe_image(self.HARDENED, subsystem=(6, 0)), self.MAP)[1],
+                         r"^FAILED: subsystem version 6\.00")
+        self.assertRegex(self.check(pe_image(self.HARDENED, symbols=["___stack_chk_fail"]))[1],
+                         "^FAILED: stack guard __stack_chk_guard")
+        self.assertRegex(self.check(pe_image(self.HARDENED), self.MAP.replace("1080", "1090"))[1],
+                         "^FAILED: stack protector: 0 checks")
+        self.assertRegex(self.check(pe_image(self.HARDENED))[1],
+                         "^FAILED: stack guard: stripped exe and no link map")
 
 
 class JunitTotalsTest(unittest.TestCase):
