@@ -2,6 +2,7 @@
 
 #include "framework/ComRefCount.h"
 #include "framework/Convert.h"
+#include "framework/DocHostHandler.h"
 #include "framework/OleControlContainer.h"
 #include "framework/Wnd.h"
 
@@ -152,6 +153,11 @@ IDispatch* COleControlSite::GetEventSink() const {
     return m_pEventSink;
 }
 
+CDocHostHandler* COleControlSite::GetDocHostHandler() const {
+    CWnd* pWnd = m_pCtrlCont ? m_pCtrlCont->GetWnd() : nullptr;
+    return dynamic_cast<CDocHostHandler*>(pWnd);
+}
+
 void COleControlSite::MoveWindow(const RECT& rect) {
     m_rect = rect;
     if (m_hWnd != nullptr)
@@ -191,7 +197,7 @@ STDMETHODIMP COleControlSite::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<IOleControlSite*>(this);
     else if (riid == IID_IDispatch)
         *ppv = static_cast<IDispatch*>(this);
-    else
+    else if ((*ppv = m_docHost.Find(riid)) == nullptr)
         return E_NOINTERFACE;
     AddRef();
     return S_OK;

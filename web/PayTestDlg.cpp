@@ -29,6 +29,8 @@ void CPayTestDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CPayTestDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // Nothing dropped on the page is opened in it.
+    m_browser.SetRegisterAsDropTarget(FALSE);
     m_browser.MoveWindow(0, 0, 0, 0, FALSE);
     m_hBackground.Attach(::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_BG_PAYTEST)));
     m_nCountdown = 0;

@@ -32,6 +32,8 @@ void CSetupPageDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CSetupPageDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // Nothing dropped on the page is opened in it.
+    m_browser.SetRegisterAsDropTarget(FALSE);
     m_hBackground.Attach(::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_BG_SETUP)));
     m_btnOk.SetAccessibleName("확인");
     m_btnOk.UpdateTabStop(FALSE);
