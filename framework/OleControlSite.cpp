@@ -154,8 +154,15 @@ IDispatch* COleControlSite::GetEventSink() const {
 }
 
 CDocHostHandler* COleControlSite::GetDocHostHandler() const {
-    CWnd* pWnd = m_pCtrlCont ? m_pCtrlCont->GetWnd() : nullptr;
-    return dynamic_cast<CDocHostHandler*>(pWnd);
+    // The container window, else the windows that own it in turn: a page's
+    // pop-up answers as the dialog that owns it.
+    HWND hWnd = GetContainerHwnd();
+    for (; hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_OWNER)) {
+        if (CDocHostHandler* pHandler =
+                dynamic_cast<CDocHostHandler*>(CWnd::FromHandlePermanent(hWnd)))
+            return pHandler;
+    }
+    return nullptr;
 }
 
 void COleControlSite::MoveWindow(const RECT& rect) {

@@ -3,8 +3,9 @@
 // a child window of the container window, connects its events to the
 // container's event sink map and closes it again. The container holds one
 // reference until it has closed the site. A browser control also reaches its
-// host through the site (CDocHostSite): the container window's answers when
-// it is a CDocHostHandler, else the default ones.
+// host through the site (CDocHostSite): the answers of the container window
+// (or of a window that owns it) when it is a CDocHostHandler, else the
+// default ones.
 #pragma once
 
 #include "framework/ComPtr.h"
@@ -45,7 +46,8 @@ public:
     IUnknown* GetControlUnknown() const { return m_pObject; }
     // The dispatch interface the control fires its events into, or NULL.
     IDispatch* GetEventSink() const;
-    // The container window as a CDocHostHandler, or NULL when it is none.
+    // The container window, or the first window owning it, that is a
+    // CDocHostHandler; NULL when none is.
     CDocHostHandler* GetDocHostHandler() const;
 
     // Places the control at rect (container client pixels).

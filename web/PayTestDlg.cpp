@@ -21,6 +21,9 @@ END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CPayTestDlg, CDialog)
 ON_DOCUMENT_COMPLETE(CPayTestDlg, IDC_BROWSER_PAYTEST)
+ON_BEFORE_NAVIGATE2(CPayTestDlg, IDC_BROWSER_PAYTEST)
+ON_NEW_WINDOW2(CPayTestDlg, IDC_BROWSER_PAYTEST)
+ON_NEW_WINDOW3(CPayTestDlg, IDC_BROWSER_PAYTEST)
 END_EVENTSINK_MAP()
 
 void CPayTestDlg::DoDataExchange(CDataExchange* pDX) {
@@ -52,6 +55,7 @@ HBRUSH CPayTestDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 }
 
 void CPayTestDlg::OnDestroy() {
+    m_popups.CloseAll();
     CDialog::OnDestroy();
 }
 
@@ -67,4 +71,18 @@ void CPayTestDlg::OnTimer(UINT) {
 void CPayTestDlg::OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
     CPageDialogHost host(*this, m_browser, pDisp);
     CPageCompletion::PayTest().OnDocumentComplete(host, AnsiFromVariant(URL), m_strResult);
+}
+
+void CPayTestDlg::OnBeforeNavigate2(LPDISPATCH, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*,
+                                    VARIANT*, VARIANT_BOOL* Cancel) {
+    CPageDialogHost::CancelForeignScheme(URL, Cancel);
+}
+
+void CPayTestDlg::OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel) {
+    m_popups.OnNewWindow(ppDisp, Cancel, nullptr);
+}
+
+void CPayTestDlg::OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long, LPCTSTR,
+                               LPCTSTR lpszUrl) {
+    m_popups.OnNewWindow(ppDisp, Cancel, lpszUrl);
 }

@@ -23,6 +23,9 @@ END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CSetupPageDlg, CDialog)
 ON_DOCUMENT_COMPLETE(CSetupPageDlg, IDC_BROWSER_SETUP)
+ON_BEFORE_NAVIGATE2(CSetupPageDlg, IDC_BROWSER_SETUP)
+ON_NEW_WINDOW2(CSetupPageDlg, IDC_BROWSER_SETUP)
+ON_NEW_WINDOW3(CSetupPageDlg, IDC_BROWSER_SETUP)
 END_EVENTSINK_MAP()
 
 void CSetupPageDlg::DoDataExchange(CDataExchange* pDX) {
@@ -59,6 +62,7 @@ HBRUSH CSetupPageDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CSetupPageDlg::OnDestroy() {
     CStatic::DeleteTemplateBitmap(m_btnOk.m_hWnd);
+    m_popups.CloseAll();
     CDialog::OnDestroy();
 }
 
@@ -69,4 +73,18 @@ void CSetupPageDlg::OnTimer(UINT) {
 void CSetupPageDlg::OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
     CPageDialogHost host(*this, m_browser, pDisp);
     CPageCompletion::SetupPage().OnDocumentComplete(host, AnsiFromVariant(URL), m_strResult);
+}
+
+void CSetupPageDlg::OnBeforeNavigate2(LPDISPATCH, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*,
+                                      VARIANT*, VARIANT_BOOL* Cancel) {
+    CPageDialogHost::CancelForeignScheme(URL, Cancel);
+}
+
+void CSetupPageDlg::OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel) {
+    m_popups.OnNewWindow(ppDisp, Cancel, nullptr);
+}
+
+void CSetupPageDlg::OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long, LPCTSTR,
+                                 LPCTSTR lpszUrl) {
+    m_popups.OnNewWindow(ppDisp, Cancel, lpszUrl);
 }

@@ -8,6 +8,7 @@
 #include "framework/Dialog.h"
 #include "framework/String.h"
 #include "skin/PictureButton.h"
+#include "web/PagePopups.h"
 #include "web/WebBrowser2.h"
 
 class CSetupPageDlg : public CDialog {
@@ -26,11 +27,18 @@ protected:
     void OnDestroy();
     void OnTimer(UINT nIDEvent);
     void OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL);
+    void OnBeforeNavigate2(LPDISPATCH pDisp, VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
+                           VARIANT* PostData, VARIANT* Headers, VARIANT_BOOL* Cancel);
+    void OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel);
+    void OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long dwFlags,
+                      LPCTSTR lpszUrlContext, LPCTSTR lpszUrl);
 
     CWebBrowser2 m_browser;
     CPictureButton m_btnOk;
     int m_bFirstPaint = 0;
     CBitmap m_hBackground;
+    // The pages' pop-ups, which close with the dialog.
+    CPagePopups m_popups{*this};
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()
