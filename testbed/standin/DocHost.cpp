@@ -127,14 +127,8 @@ bool CDocHost::TranslateAccelerator(const MSG& msg) const {
         return false;
     MSG copy = msg;
     const HRESULT hr = m_pUIHandler->TranslateAccelerator(&copy, &kCgidMshtml, 0);
-    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-        char szCall[64];
-        std::snprintf(szCall, sizeof szCall, "TranslateAccelerator key 0x%02X%s%s",
-                      static_cast<unsigned>(msg.wParam),
-                      GetKeyState(VK_CONTROL) < 0 ? " with Ctrl" : "",
-                      msg.message == WM_SYSKEYDOWN ? " with Alt" : "");
-        m_site.Log(szCall, hr);
-    }
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+        m_site.Log("TranslateAccelerator", hr);
     return hr == S_OK;
 }
 

@@ -273,6 +273,10 @@ HRESULT CStandinBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT) {
 HRESULT CStandinBrowser::TranslateAccelerator(LPMSG lpmsg) {
     if (!lpmsg || lpmsg->message < WM_KEYFIRST || lpmsg->message > WM_KEYLAST)
         return S_FALSE;
+    if (lpmsg->message == WM_KEYDOWN || lpmsg->message == WM_SYSKEYDOWN)
+        CCallLog::Write("browser#%ld key 0x%02X%s%s", m_nId, static_cast<unsigned>(lpmsg->wParam),
+                        GetKeyState(VK_CONTROL) < 0 ? " with Ctrl" : "",
+                        lpmsg->message == WM_SYSKEYDOWN ? " with Alt" : "");
     if (m_host.TranslateAccelerator(*lpmsg))
         return S_OK;
     const bool bCtrlN = lpmsg->wParam == 'N' && GetKeyState(VK_CONTROL) < 0;
