@@ -110,17 +110,6 @@ class DemoServerTest(unittest.TestCase):
         _, _, page = self.get(BASE + auth.replace("flow=popup", "flow=popupstall"))
         self.assertNotIn(b"Refresh", page)
 
-    def test_scheme_flow_leads_out_of_the_web_and_reaches_its_marker_by_a_frame(self):
-        self.start("--refresh", "3", "--flow", "scheme")
-        _, _, page = self.get(BASE + "wizard_setup.html")
-        self.assertIn(b'CONTENT="3;URL=file:///C:/windows/win.ini"', page)
-        frames = re.findall(rb'<IFRAME SRC="([^"]+)"', page)
-        self.assertEqual(b"ms-msdt:", frames[0][:8])
-        _, _, frame = self.get(BASE + frames[1].decode())
-        self.assertIn(b'CONTENT="6;URL=wizard_install.html', frame)
-        _, _, pay = self.get(BASE + "QEL_pay_wizard.html")
-        self.assertIn(b"wizard_result.html?flow=scheme", pay)
-
     def test_setup_page_fails_in_the_nosetup_flow(self):
         self.start("--flow", "nosetup")
         with self.assertRaises(urllib.error.HTTPError) as e:

@@ -11,7 +11,6 @@ namespace {
 const UINT kDispidBeforeNavigate2 = 250;
 const UINT kDispidWindowClosing = 263;
 const UINT kDispidNewWindow3 = 273;
-const DISPID kDispidRegisterAsDropTarget = 552;
 
 // A top-level window the control shows by itself, by its title.
 bool OwnWindowShown(const wchar_t* pszTitle) {
@@ -122,21 +121,6 @@ TEST_F(StandinHostTest, HostThatAnswersKeepsMenuKeysAndErrors) {
     EXPECT_EQ(S_OK, Key('N', true));
     EXPECT_EQ(1u, Fired(kDispidBeforeNavigate2));
     EXPECT_EQ(1u, Fired(kDispidNewWindow3));
-
-    VARIANT value;
-    value.vt = VT_BOOL;
-    value.boolVal = VARIANT_FALSE;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS put = {&value, &named, 1, 1};
-    EXPECT_EQ(S_OK, m_pDisp->Invoke(kDispidRegisterAsDropTarget, IID_NULL, 0, DISPATCH_PROPERTYPUT,
-                                    &put, nullptr, nullptr, nullptr));
-    VARIANT result;
-    VariantInit(&result);
-    DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(S_OK, m_pDisp->Invoke(kDispidRegisterAsDropTarget, IID_NULL, 0, DISPATCH_PROPERTYGET,
-                                    &none, &result, nullptr, nullptr));
-    EXPECT_EQ(VT_BOOL, result.vt);
-    EXPECT_EQ(VARIANT_FALSE, result.boolVal);
 }
 
 // A second browser, as a host's pop-up window holds one.

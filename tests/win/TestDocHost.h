@@ -1,6 +1,7 @@
 // A control container's document host for a test: IDocHostUIHandler and
-// IOleCommandTarget, every call counted, each answering as the test says
-// (S_OK: the host acts; S_FALSE: it leaves the thing to the control).
+// IOleCommandTarget, the calls a browser makes on a host counted, each
+// answering as the test says (S_OK: the host acts; S_FALSE: it leaves the
+// thing to the control); the members no browser calls here are not implemented.
 #pragma once
 #include <windows.h>
 
@@ -33,24 +34,14 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG pMsg, const GUID*, DWORD) override;
-    HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR* pchKey, DWORD) override {
-        *pchKey = nullptr;
-        return S_FALSE;
-    }
+    HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR*, DWORD) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget*, IDropTarget**) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetExternal(IDispatch** ppDispatch) override {
-        *ppDispatch = nullptr;
+    HRESULT STDMETHODCALLTYPE GetExternal(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE TranslateUrl(DWORD, LPWSTR, LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject**) override {
         return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE TranslateUrl(DWORD, LPWSTR, LPWSTR* ppchURLOut) override {
-        *ppchURLOut = nullptr;
-        return S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject** ppDORet) override {
-        *ppDORet = nullptr;
-        return S_FALSE;
     }
 
     // IOleCommandTarget
