@@ -1,15 +1,7 @@
 #!/usr/bin/env python3
-"""End to end: the card company's pop-up and addresses outside the web.
-
-    popup       the payment-test page opens the authentication pop-up, which completes,
-                sends its opener to the result page and closes itself: a success, no
-                window left
-    popupstall  the pop-up stays on its authentication page; the dialog's time-out comes
-                (its 181 ticks posted from outside rather than waited for; the real-time
-                count is the scenario stall's): the pop-up closes with the dialog, a failure
-    scheme      the setup page's refresh to a local file and its frame on an application
-                protocol are both cancelled; its other frame still reaches the marker
-
+"""End to end: the card company's pop-up (popup: it completes, sends its opener to the
+result and closes itself; popupstall: it stays until the time-out, whose ticks are posted
+from outside) and a setup page that leads out of the web (scheme). See the README's list.
 Options as for e2e_wizard.py; needs QEL_WINE, WINEPREFIX and DISPLAY (scripts/winenv.sh)."""
 import os
 import sys

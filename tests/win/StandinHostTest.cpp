@@ -4,6 +4,8 @@
 #include "tests/win/StandinBrowserFixture.h"
 #include "tests/win/TestDocHost.h"
 
+#include "framework/ComPtr.h"
+
 #include <algorithm>
 
 namespace {
@@ -125,53 +127,41 @@ TEST_F(StandinHostTest, HostThatAnswersKeepsMenuKeysAndErrors) {
 
 // A second browser, as a host's pop-up window holds one.
 struct CPopupBrowser {
-    explicit CPopupBrowser(HWND hwndParent) {
-        CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                         reinterpret_cast<void**>(&pObject));
-        if (!pObject)
-            return;
-        pSite = new CTestSite(hwndParent, RECT{0, 0, 0, 0});
-        pObject->SetClientSite(pSite);
+    explicit CPopupBrowser(HWND hwndParent) : pSite(new CTestSite(hwndParent, RECT{})) {
+        CComPtr<IConnectionPointContainer> container;
         RECT rc = {0, 0, 0, 0};
-        pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, pSite, 0, hwndParent, &rc);
-        IConnectionPointContainer* pContainer = nullptr;
-        pObject->QueryInterface(IID_IConnectionPointContainer,
-                                reinterpret_cast<void**>(&pContainer));
-        pContainer->FindConnectionPoint(DIID_DWebBrowserEvents2, &pPoint);
-        pContainer->Release();
-        pSink = new CTestSink();
+        if (FAILED(CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                    reinterpret_cast<void**>(&pObject))) ||
+            FAILED(pObject->SetClientSite(pSite)) ||
+            FAILED(pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, pSite, 0, hwndParent, &rc)) ||
+            FAILED(pObject.QueryInterface(&container)) ||
+            FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &pPoint)))
+            return;
         pPoint->Advise(pSink, &dwCookie);
     }
     ~CPopupBrowser() {
-        if (!pObject)
-            return;
         pSink->Clear();
-        pPoint->Unadvise(dwCookie);
-        pPoint->Release();
-        pObject->Close(OLECLOSE_NOSAVE);
-        pObject->SetClientSite(nullptr);
-        pObject->Release();
+        if (dwCookie)
+            pPoint->Unadvise(dwCookie);
+        if (pObject != nullptr) {
+            pObject->Close(OLECLOSE_NOSAVE);
+            pObject->SetClientSite(nullptr);
+        }
         pSite->Release();
         pSink->Release();
     }
-    IDispatch* Dispatch() const {
-        IDispatch* pDisp = nullptr;
-        pObject->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDisp));
-        return pDisp;
-    }
-    HWND Window() const {
-        IOleWindow* pWindow = nullptr;
+    HWND Window() {
+        CComPtr<IOleWindow> window;
         HWND hwnd = nullptr;
-        pObject->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&pWindow));
-        pWindow->GetWindow(&hwnd);
-        pWindow->Release();
+        if (SUCCEEDED(pObject.QueryInterface(&window)))
+            window->GetWindow(&hwnd);
         return hwnd;
     }
 
-    IOleObject* pObject = nullptr;
-    CTestSite* pSite = nullptr;
-    CTestSink* pSink = nullptr;
-    IConnectionPoint* pPoint = nullptr;
+    CTestSite* pSite;
+    CTestSink* pSink = new CTestSink();
+    CComPtr<IOleObject> pObject;
+    CComPtr<IConnectionPoint> pPoint;
     DWORD dwCookie = 0;
 };
 
@@ -180,8 +170,12 @@ struct CPopupBrowser {
 // close; the opener completes the result page.
 TEST_F(StandinHostTest, PopupHandedBackDrivesItsOpenerAndAsksToClose) {
     CPopupBrowser popup(m_hwndParent);
-    ASSERT_NE(nullptr, popup.pObject);
-    m_pSink->m_onNewWindow = [&popup] { return popup.Dispatch(); };
+    ASSERT_NE(0u, popup.dwCookie);
+    m_pSink->m_onNewWindow = [&popup] {
+        IDispatch* pDisp = nullptr;
+        popup.pObject->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDisp));
+        return pDisp;
+    };
     NavigateTo(L"QEL_pay_wizard.html?flow=popup");
     ASSERT_TRUE(WaitForEvents(1));
     ASSERT_TRUE(PumpUntil([&popup] { return popup.pSink->m_vecEvents.size() >= 1; }));
