@@ -214,6 +214,10 @@ bool CBrowserEvents::NewWindow3(IDispatch** ppDisp, DWORD dwFlags, const std::ws
     return bCancel == VARIANT_FALSE;
 }
 
+void CBrowserEvents::WindowSet(DISPID dispid, const char* pszName, LONG n) {
+    Fire(dispid, pszName, {Long(n)}, std::to_string(n));
+}
+
 bool CBrowserEvents::WindowClosing(bool bChildWindow) {
     VARIANT_BOOL bCancel = VARIANT_FALSE;
     Fire(DISPID_WINDOWCLOSING, "WindowClosing", {Bool(bChildWindow), BoolRef(&bCancel)}, "");

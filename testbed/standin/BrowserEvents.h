@@ -42,6 +42,8 @@ public:
                     const std::wstring& strUrl);
     // WindowClosing(IsChildWindow, &Cancel): false when a sink cancelled.
     bool WindowClosing(bool bChildWindow);
+    // WindowSetLeft, WindowSetTop, WindowSetWidth or WindowSetHeight (dispid) with n.
+    void WindowSet(DISPID dispid, const char* pszName, LONG n);
 
 private:
     // args in the event's own order; reversed for DISPPARAMS.

@@ -7,7 +7,8 @@ namespace {
 const std::wregex kScript(L"<script[^>]*>([\\s\\S]*?)</script\\s*>", std::regex::icase);
 const std::wregex kBody(L"<body\\b[^>]*>", std::regex::icase);
 const std::wregex kOnload(L"\\sonload\\s*=\\s*(\"([^\"]*)\"|'([^']*)')", std::regex::icase);
-const std::wregex kOpen(L"window\\.open\\s*\\(\\s*(['\"])([^'\"]*)\\1[\\s\\S]*\\)");
+const std::wregex kOpen(L"window\\.open\\s*\\(\\s*(['\"])([^'\"]*)\\1"
+                        L"(\\s*,\\s*(['\"])[^'\"]*\\4(\\s*,\\s*(['\"])([^'\"]*)\\6)?)?\\s*\\)");
 const std::wregex kClose(L"window\\.close\\s*\\(\\s*\\)");
 const std::wregex kOpener(L"window\\.opener\\.location(\\.href)?\\s*=\\s*(['\"])([^'\"]*)\\2");
 const std::wregex kThrow(L"throw\\b[\\s\\S]*");
@@ -53,12 +54,12 @@ void CPageScript::AddStatements(const std::wstring& strScript, std::vector<CStat
 CPageScript::CStatement CPageScript::Classify(const std::wstring& strStatement) {
     std::wsmatch match;
     if (std::regex_match(strStatement, match, kOpen))
-        return {OPEN, match[2].str()};
+        return {OPEN, match[2].str(), match[7].str()};
     if (std::regex_match(strStatement, kClose))
-        return {CLOSE, strStatement};
+        return {CLOSE, strStatement, L""};
     if (std::regex_match(strStatement, match, kOpener))
-        return {OPENER_LOCATION, match[3].str()};
+        return {OPENER_LOCATION, match[3].str(), L""};
     if (std::regex_match(strStatement, kThrow))
-        return {ERROR_THROWN, strStatement};
-    return {NOT_RUN, strStatement};
+        return {ERROR_THROWN, strStatement, L""};
+    return {NOT_RUN, strStatement, L""};
 }

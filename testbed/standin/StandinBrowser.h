@@ -93,8 +93,12 @@ private:
     // The page's script (testbed/standin/PageScript.h), once it has completed.
     void RunScripts(const std::wstring& strHtml, const std::wstring& strPageUrl);
     bool RunScriptError();
-    // NewWindow3; the browser handed back navigates to strUrl.
-    void OpenWindow(const std::wstring& strUrl, DWORD dwFlags);
+    // NewWindow3; the browser handed back is placed and sized as strFeatures
+    // asks, then navigates to strUrl.
+    void OpenWindow(const std::wstring& strUrl, DWORD dwFlags,
+                    const std::wstring& strFeatures = std::wstring());
+    // window.open's left, top, width and height, as this browser's WindowSet events.
+    void ApplyFeatures(const std::wstring& strFeatures);
     // Where the control's own windows appear: the browser window's corner.
     POINT OwnWindowPlace() const;
     HRESULT InvokeDropTarget(WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult);

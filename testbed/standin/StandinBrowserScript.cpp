@@ -7,7 +7,11 @@
 #include "testbed/standin/StandinDocument.h"
 #include "web/WebBrowserDispid.h"
 
+#include <exdispid.h>
 #include <shobjidl.h>
+
+#include <algorithm>
+#include <cwchar>
 
 void CStandinBrowser::SetOpener(IDispatch* pOpener) {
     if (pOpener)
@@ -28,7 +32,8 @@ void CStandinBrowser::RunScripts(const std::wstring& strHtml, const std::wstring
         switch (statement.nKind) {
         case CPageScript::OPEN:
             CCallLog::Write("browser#%ld script window.open %s", m_nId, strText.c_str());
-            OpenWindow(CPageFetch::Resolve(strPageUrl, statement.strText), NWMF_FIRST);
+            OpenWindow(CPageFetch::Resolve(strPageUrl, statement.strText), NWMF_FIRST,
+                       statement.strFeatures);
             break;
         case CPageScript::CLOSE:
             CCallLog::Write("browser#%ld script window.close", m_nId);
@@ -66,7 +71,8 @@ bool CStandinBrowser::RunScriptError() {
 
 // The host hands back a browser of its own, cancels, or leaves the control to
 // open a window of its own outside the host.
-void CStandinBrowser::OpenWindow(const std::wstring& strUrl, DWORD dwFlags) {
+void CStandinBrowser::OpenWindow(const std::wstring& strUrl, DWORD dwFlags,
+                                 const std::wstring& strFeatures) {
     IDispatch* pNew = nullptr;
     if (!m_events.NewWindow3(&pNew, dwFlags, m_strUrl, strUrl)) {
         if (pNew)
@@ -79,6 +85,7 @@ void CStandinBrowser::OpenWindow(const std::wstring& strUrl, DWORD dwFlags) {
     }
     if (CStandinBrowser* pPopup = FromDispatch(pNew)) {
         pPopup->SetOpener(static_cast<IWebBrowser2*>(this));
+        pPopup->ApplyFeatures(strFeatures);
         pPopup->Release();
     }
     VARIANT args[5];
@@ -93,6 +100,33 @@ void CStandinBrowser::OpenWindow(const std::wstring& strUrl, DWORD dwFlags) {
                     static_cast<unsigned long>(hr));
     VariantClear(&args[4]);
     pNew->Release();
+}
+
+// "width=400,height=300": each of left, top, width and height given fires
+// its WindowSet event, in the order written (the WindowSetWidth reference and
+// its siblings; the order among them is not on the record).
+void CStandinBrowser::ApplyFeatures(const std::wstring& strFeatures) {
+    size_t nStart = 0;
+    while (nStart < strFeatures.size()) {
+        const size_t nEnd = std::min(strFeatures.find(L',', nStart), strFeatures.size());
+        const std::wstring strPair = strFeatures.substr(nStart, nEnd - nStart);
+        nStart = nEnd + 1;
+        const size_t nEquals = strPair.find(L'=');
+        if (nEquals == std::wstring::npos)
+            continue;
+        std::wstring strName = strPair.substr(0, nEquals);
+        strName.erase(std::remove(strName.begin(), strName.end(), L' '), strName.end());
+        const LONG nValue =
+            static_cast<LONG>(std::wcstol(strPair.c_str() + nEquals + 1, nullptr, 10));
+        if (_wcsicmp(strName.c_str(), L"left") == 0)
+            m_events.WindowSet(DISPID_WINDOWSETLEFT, "WindowSetLeft", nValue);
+        else if (_wcsicmp(strName.c_str(), L"top") == 0)
+            m_events.WindowSet(DISPID_WINDOWSETTOP, "WindowSetTop", nValue);
+        else if (_wcsicmp(strName.c_str(), L"width") == 0)
+            m_events.WindowSet(DISPID_WINDOWSETWIDTH, "WindowSetWidth", nValue);
+        else if (_wcsicmp(strName.c_str(), L"height") == 0)
+            m_events.WindowSet(DISPID_WINDOWSETHEIGHT, "WindowSetHeight", nValue);
+    }
 }
 
 // The documentation: S_OK from ShowContextMenu, the host's choice; otherwise

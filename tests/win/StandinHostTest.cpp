@@ -180,6 +180,11 @@ TEST_F(StandinHostTest, PopupHandedBackDrivesItsOpenerAndAsksToClose) {
     ASSERT_TRUE(WaitForEvents(1));
     ASSERT_TRUE(PumpUntil([&popup] { return popup.pSink->m_vecEvents.size() >= 1; }));
     EXPECT_EQ(m_strBase + L"QEL_pay_auth.html?flow=popup", popup.pSink->m_vecEvents[0].strUrl);
+    // window.open's size, before the pop-up's first navigation.
+    ASSERT_LE(3u, popup.pSink->m_vecFired.size());
+    EXPECT_EQ(266, popup.pSink->m_vecFired[0].dispid); // WindowSetWidth
+    EXPECT_EQ(267, popup.pSink->m_vecFired[1].dispid); // WindowSetHeight
+    EXPECT_EQ(250, popup.pSink->m_vecFired[2].dispid);
     EXPECT_FALSE(OwnWindowShown(L"Internet Explorer"));
 
     PostMessageW(popup.Window(), WM_TIMER, kRefreshTimer, 0);
