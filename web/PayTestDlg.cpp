@@ -8,11 +8,11 @@
 #include "web/PageDialogHost.h"
 #include "web/PayTestCountdown.h"
 
-CPayTestDlg::CPayTestDlg(CWnd* pParent) : CDialog(IDD_PAYTEST, pParent) {
+CPayTestDlg::CPayTestDlg(CWnd* pParent) : CPageDialog(IDD_PAYTEST, pParent) {
     m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
 }
 
-BEGIN_MESSAGE_MAP(CPayTestDlg, CDialog)
+BEGIN_MESSAGE_MAP(CPayTestDlg, CPageDialog)
 ON_WM_CTLCOLOR()
 ON_WM_DESTROY()
 ON_WM_ERASEBKGND()
@@ -55,8 +55,7 @@ HBRUSH CPayTestDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 }
 
 void CPayTestDlg::OnDestroy() {
-    m_popups.CloseAll();
-    CDialog::OnDestroy();
+    CPageDialog::OnDestroy();
 }
 
 BOOL CPayTestDlg::OnEraseBkgnd(CDC* pDC) {
@@ -71,18 +70,4 @@ void CPayTestDlg::OnTimer(UINT) {
 void CPayTestDlg::OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
     CPageDialogHost host(*this, m_browser, pDisp);
     CPageCompletion::PayTest().OnDocumentComplete(host, AnsiFromVariant(URL), m_strResult);
-}
-
-void CPayTestDlg::OnBeforeNavigate2(LPDISPATCH, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*,
-                                    VARIANT*, VARIANT_BOOL* Cancel) {
-    CPageDialogHost::CancelForeignScheme(URL, Cancel);
-}
-
-void CPayTestDlg::OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel) {
-    m_popups.OnNewWindow(ppDisp, Cancel, nullptr);
-}
-
-void CPayTestDlg::OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long, LPCTSTR,
-                               LPCTSTR lpszUrl) {
-    m_popups.OnNewWindow(ppDisp, Cancel, lpszUrl);
 }

@@ -5,12 +5,11 @@
 #pragma once
 
 #include "framework/Bitmap.h"
-#include "framework/Dialog.h"
 #include "framework/String.h"
-#include "web/PagePopups.h"
+#include "web/PageDialog.h"
 #include "web/WebBrowser2.h"
 
-class CPayTestDlg : public CDialog {
+class CPayTestDlg : public CPageDialog {
 public:
     explicit CPayTestDlg(CWnd* pParent = nullptr);
 
@@ -28,18 +27,11 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnTimer(UINT nIDEvent);
     void OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL);
-    void OnBeforeNavigate2(LPDISPATCH pDisp, VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
-                           VARIANT* PostData, VARIANT* Headers, VARIANT_BOOL* Cancel);
-    void OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel);
-    void OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long dwFlags,
-                      LPCTSTR lpszUrlContext, LPCTSTR lpszUrl);
 
     CWebBrowser2 m_browser;
     int m_nCountdown = 0;
     int m_bFirstPaint = 0;
     CBitmap m_hBackground;
-    // The pages' pop-ups, which close with the dialog.
-    CPagePopups m_popups{*this};
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()

@@ -9,11 +9,11 @@
 #include "web/PageDialogHost.h"
 #include "wizard/WizardServer.h"
 
-CSetupPageDlg::CSetupPageDlg(CWnd* pParent) : CDialog(IDD_SETUP_PAGE, pParent) {
+CSetupPageDlg::CSetupPageDlg(CWnd* pParent) : CPageDialog(IDD_SETUP_PAGE, pParent) {
     m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
 }
 
-BEGIN_MESSAGE_MAP(CSetupPageDlg, CDialog)
+BEGIN_MESSAGE_MAP(CSetupPageDlg, CPageDialog)
 ON_WM_ERASEBKGND()
 ON_STN_CLICKED(IDC_BTN_OK, OnBtnOk)
 ON_WM_CTLCOLOR()
@@ -62,8 +62,7 @@ HBRUSH CSetupPageDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CSetupPageDlg::OnDestroy() {
     CStatic::DeleteTemplateBitmap(m_btnOk.m_hWnd);
-    m_popups.CloseAll();
-    CDialog::OnDestroy();
+    CPageDialog::OnDestroy();
 }
 
 void CSetupPageDlg::OnTimer(UINT) {
@@ -73,18 +72,4 @@ void CSetupPageDlg::OnTimer(UINT) {
 void CSetupPageDlg::OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
     CPageDialogHost host(*this, m_browser, pDisp);
     CPageCompletion::SetupPage().OnDocumentComplete(host, AnsiFromVariant(URL), m_strResult);
-}
-
-void CSetupPageDlg::OnBeforeNavigate2(LPDISPATCH, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*,
-                                      VARIANT*, VARIANT_BOOL* Cancel) {
-    CPageDialogHost::CancelForeignScheme(URL, Cancel);
-}
-
-void CSetupPageDlg::OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel) {
-    m_popups.OnNewWindow(ppDisp, Cancel, nullptr);
-}
-
-void CSetupPageDlg::OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long, LPCTSTR,
-                                 LPCTSTR lpszUrl) {
-    m_popups.OnNewWindow(ppDisp, Cancel, lpszUrl);
 }

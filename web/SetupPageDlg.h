@@ -5,13 +5,12 @@
 #pragma once
 
 #include "framework/Bitmap.h"
-#include "framework/Dialog.h"
 #include "framework/String.h"
 #include "skin/PictureButton.h"
-#include "web/PagePopups.h"
+#include "web/PageDialog.h"
 #include "web/WebBrowser2.h"
 
-class CSetupPageDlg : public CDialog {
+class CSetupPageDlg : public CPageDialog {
 public:
     explicit CSetupPageDlg(CWnd* pParent = nullptr);
 
@@ -27,18 +26,11 @@ protected:
     void OnDestroy();
     void OnTimer(UINT nIDEvent);
     void OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL);
-    void OnBeforeNavigate2(LPDISPATCH pDisp, VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
-                           VARIANT* PostData, VARIANT* Headers, VARIANT_BOOL* Cancel);
-    void OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel);
-    void OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long dwFlags,
-                      LPCTSTR lpszUrlContext, LPCTSTR lpszUrl);
 
     CWebBrowser2 m_browser;
     CPictureButton m_btnOk;
     int m_bFirstPaint = 0;
     CBitmap m_hBackground;
-    // The pages' pop-ups, which close with the dialog.
-    CPagePopups m_popups{*this};
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()

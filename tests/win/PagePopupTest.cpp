@@ -33,19 +33,18 @@ public:
     bool Open() const { return ContinueModal() != FALSE; }
 };
 
+BOOL CALLBACK AddPopup(HWND hWnd, LPARAM lParam) {
+    char name[32] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (std::string(name) == "QelPagePopup")
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
 // The pop-up windows of this thread.
 std::vector<HWND> Popups() {
     std::vector<HWND> popups;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            char name[32] = {};
-            ::GetClassNameA(hWnd, name, sizeof(name));
-            if (std::string(name) == "QelPagePopup")
-                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&popups));
+    ::EnumThreadWindows(::GetCurrentThreadId(), AddPopup, reinterpret_cast<LPARAM>(&popups));
     return popups;
 }
 
