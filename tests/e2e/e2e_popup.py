@@ -24,21 +24,29 @@ def popups(run):
     return [w for d in dialogs for w in d.get("owned", []) if w["visible"]], dialogs
 
 
+def centred(popup, dialog):
+    """True when the pop-up's centre is the dialog's, within 2 pixels."""
+    return all(abs((p0 + p1) // 2 - (d0 + d1) // 2) <= 2 for p0, p1, d0, d1 in
+               zip(popup["rect"][:2], popup["rect"][2:], dialog["rect"][:2], dialog["rect"][2:]))
+
+
 def wait_popup(run):
-    """The pop-up on the authentication page: owned by the dialog, titled with the page's
-    title, centred on the dialog."""
+    """The pop-up on the authentication page: the one window the dialog owns, titled with
+    the page's title, centred on the dialog once the page has sized it."""
     poll("the authentication page request", W.fetched(run.server_log, AUTH_PAGE), 30)
-    found = poll("the pop-up window", lambda: popups(run)[0] and popups(run), 30)
-    shown, dialogs = found
-    check("pop-ups of the payment-test dialog", 1, len(shown))
-    popup, dialog = shown[0], dialogs[0]
-    poll("the pop-up's title", lambda: popups(run)[0] and
-         popups(run)[0][0]["title"] == AUTH_TITLE, 15)
-    centre = [(a + b) // 2 for a, b in zip(popup["rect"][:2], popup["rect"][2:])]
-    dialog_centre = [(a + b) // 2 for a, b in zip(dialog["rect"][:2], dialog["rect"][2:])]
-    if max(abs(a - b) for a, b in zip(centre, dialog_centre)) > 2:
-        raise CheckFailed("the pop-up at %r is not centred on the dialog at %r"
-                          % (popup["rect"], dialog["rect"]))
+    seen = {}
+
+    def settled():
+        seen["shown"], seen["dialogs"] = popups(run)
+        shown = seen["shown"]
+        return (len(shown) == 1 and shown[0]["title"] == AUTH_TITLE and
+                centred(shown[0], seen["dialogs"][0]))
+    try:
+        poll("the pop-up, titled and centred on the dialog", settled, 30)
+    except CheckFailed:
+        raise CheckFailed("the pop-up windows of the payment-test dialog %r, the dialog at %r"
+                          % ([(w["title"], w["rect"]) for w in seen.get("shown", [])],
+                             [d["rect"] for d in seen.get("dialogs", [])]))
     W.report("ok: the pop-up shows %s, owned by the payment-test dialog and centred on it"
              % AUTH_TITLE)
     W.snap("5-popup")
