@@ -1,6 +1,7 @@
 #include "app/WizardApp.h"
 
 #include "app/WizardDlg.h"
+#include "web/BrowserFeatures.h"
 
 CWizardApp theApp;
 
@@ -14,6 +15,8 @@ CWizardApp::~CWizardApp() = default;
 
 BOOL CWizardApp::InitInstance() {
     AfxEnableControlContainer(nullptr);
+    // Before any page dialog creates its browser control.
+    CBrowserFeatures::EnableForProcess();
     Enable3dControls();
 
     CWizardDlg dlg;

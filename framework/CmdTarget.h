@@ -144,7 +144,10 @@ template <typename T> AFX_PMSG AfxMsgCast(T pfn) {
 #define VT_MFCBYREF 0x40
 #define VTS_NONE ""
 #define VTS_I4 "\x03"
+#define VTS_BSTR "\x08"
 #define VTS_DISPATCH "\x09"
+#define VTS_BOOL "\x0B"
+#define VTS_PDISPATCH "\x49"
 #define VTS_PBOOL "\x4B"
 #define VTS_PVARIANT "\x4C"
 

@@ -2,6 +2,7 @@
 
 #include "framework/ComRefCount.h"
 #include "framework/Convert.h"
+#include "framework/DocHostHandler.h"
 #include "framework/OleControlContainer.h"
 #include "framework/Wnd.h"
 
@@ -152,6 +153,18 @@ IDispatch* COleControlSite::GetEventSink() const {
     return m_pEventSink;
 }
 
+CDocHostHandler* COleControlSite::GetDocHostHandler() const {
+    // The container window, else the windows that own it in turn: a page's
+    // pop-up answers as the dialog that owns it.
+    HWND hWnd = GetContainerHwnd();
+    for (; hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_OWNER)) {
+        if (CDocHostHandler* pHandler =
+                dynamic_cast<CDocHostHandler*>(CWnd::FromHandlePermanent(hWnd)))
+            return pHandler;
+    }
+    return nullptr;
+}
+
 void COleControlSite::MoveWindow(const RECT& rect) {
     m_rect = rect;
     if (m_hWnd != nullptr)
@@ -191,7 +204,7 @@ STDMETHODIMP COleControlSite::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<IOleControlSite*>(this);
     else if (riid == IID_IDispatch)
         *ppv = static_cast<IDispatch*>(this);
-    else
+    else if ((*ppv = m_docHost.Find(riid)) == nullptr)
         return E_NOINTERFACE;
     AddRef();
     return S_OK;

@@ -2,10 +2,14 @@
 // creates the control, loads its persisted state, activates it in place as
 // a child window of the container window, connects its events to the
 // container's event sink map and closes it again. The container holds one
-// reference until it has closed the site.
+// reference until it has closed the site. A browser control also reaches its
+// host through the site (CDocHostSite): the answers of the container window
+// (or of a window that owns it) when it is a CDocHostHandler, else the
+// default ones.
 #pragma once
 
 #include "framework/ComPtr.h"
+#include "framework/DocHostSite.h"
 #include "framework/OleEventSink.h"
 #include "framework/WinTypes.h"
 
@@ -13,6 +17,7 @@
 #include <ole2.h>
 
 class COleControlContainer;
+class CDocHostHandler;
 
 class COleControlSite : public IOleClientSite,
                         public IOleInPlaceSite,
@@ -41,6 +46,9 @@ public:
     IUnknown* GetControlUnknown() const { return m_pObject; }
     // The dispatch interface the control fires its events into, or NULL.
     IDispatch* GetEventSink() const;
+    // The container window, or the first window owning it, that is a
+    // CDocHostHandler; NULL when none is.
+    CDocHostHandler* GetDocHostHandler() const;
 
     // Places the control at rect (container client pixels).
     void MoveWindow(const RECT& rect);
@@ -117,6 +125,7 @@ private:
     CComPtr<IOleInPlaceObject> m_pInPlaceObject;
     CComPtr<IOleInPlaceActiveObject> m_pActiveObject;
     CComPtr<COleEventSink> m_pEventSink;
+    CDocHostSite m_docHost{*this};
     bool m_bInPlaceActive = false;
     // Set while a key is offered to the control, so that a key it hands
     // back through TranslateAccelerator is not offered to it again.

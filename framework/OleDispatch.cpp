@@ -80,12 +80,20 @@ HRESULT AfxInvokeHelperV(IDispatch* pDisp, DISPID dwDispID, WORD wFlags, VARTYPE
             v.vt = VT_I4;
             v.lVal = va_arg(args, long);
             break;
+        case VT_BOOL:
+            v.vt = VT_BOOL;
+            v.boolVal = va_arg(args, BOOL) ? VARIANT_TRUE : VARIANT_FALSE;
+            break;
         default:
             return DISP_E_BADVARTYPE;
         }
     }
 
-    DISPPARAMS params = {argv.data(), nullptr, static_cast<UINT>(nArgs), 0};
+    // A property's new value is the one named argument of a put.
+    DISPID dispidPut = DISPID_PROPERTYPUT;
+    const bool bPut = (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    DISPPARAMS params = {argv.data(), bPut ? &dispidPut : nullptr, static_cast<UINT>(nArgs),
+                         bPut ? 1u : 0u};
     VARIANT result;
     ::VariantInit(&result);
     UINT nArgErr = 0;

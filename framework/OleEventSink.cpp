@@ -2,6 +2,7 @@
 
 #include "framework/ComRefCount.h"
 #include "framework/ComPtr.h"
+#include "framework/Convert.h"
 
 #include <cstddef>
 #include <ocidl.h>
@@ -87,8 +88,22 @@ void COleEventSink::Disconnect() {
     m_dwCookie = 0;
 }
 
-HRESULT COleEventSink::ConvertArgs(const char* pszParams, const DISPPARAMS* pParams, CArg* store,
-                                   void** ppArgs, UINT* puArgErr) {
+namespace {
+
+// The value of an argument of type vt, passed by value or by reference; NULL
+// when it has another type.
+const void* ValueOf(const VARIANT* pArg, VARTYPE vt) {
+    if (pArg->vt == vt)
+        return &pArg->lVal; // the union's first byte, whatever the member
+    if (pArg->vt == (vt | VT_BYREF))
+        return pArg->byref;
+    return nullptr;
+}
+
+} // namespace
+
+HRESULT COleEventSink::ConvertArgs(const char* pszParams, const DISPPARAMS* pParams, CArgs& args,
+                                   UINT* puArgErr) {
     const size_t nCodes = std::strlen(pszParams);
     if (nCodes > kMaxArgs || pParams == nullptr || pParams->cArgs != nCodes ||
         (nCodes > 0 && pParams->rgvarg == nullptr))
@@ -96,45 +111,53 @@ HRESULT COleEventSink::ConvertArgs(const char* pszParams, const DISPPARAMS* pPar
     for (size_t i = 0; i < nCodes; ++i) {
         const UINT nIndex = static_cast<UINT>(nCodes - 1 - i);
         VARIANT* pArg = &pParams->rgvarg[nIndex];
+        const BYTE code = static_cast<BYTE>(pszParams[i]);
         // A variant passed by reference stands for the variant it points at.
         if (pArg->vt == (VT_VARIANT | VT_BYREF) && pArg->pvarVal != nullptr &&
-            static_cast<BYTE>(pszParams[i]) != (VT_VARIANT | VT_MFCBYREF))
+            code != (VT_VARIANT | VT_MFCBYREF))
             pArg = pArg->pvarVal;
-        bool bOk = true;
-        switch (static_cast<BYTE>(pszParams[i])) {
+        CArg& arg = args.store[i];
+        const void* pValue = nullptr;
+        switch (code) {
         case VT_DISPATCH:
-            if (pArg->vt == VT_DISPATCH)
-                store[i].pdisp = pArg->pdispVal;
-            else if (pArg->vt == (VT_DISPATCH | VT_BYREF) && pArg->ppdispVal != nullptr)
-                store[i].pdisp = *pArg->ppdispVal;
-            else
-                bOk = false;
+            if ((pValue = ValueOf(pArg, VT_DISPATCH)) != nullptr)
+                arg.pdisp = *static_cast<IDispatch* const*>(pValue);
+            break;
+        case VT_DISPATCH | VT_MFCBYREF:
+            if (pArg->vt == (VT_DISPATCH | VT_BYREF))
+                pValue = arg.ppdisp = pArg->ppdispVal;
             break;
         case VT_VARIANT | VT_MFCBYREF:
-            store[i].pvar = pArg->vt == (VT_VARIANT | VT_BYREF) ? pArg->pvarVal : pArg;
-            bOk = store[i].pvar != nullptr;
+            pValue = arg.pvar = pArg->vt == (VT_VARIANT | VT_BYREF) ? pArg->pvarVal : pArg;
             break;
         case VT_I4:
-            if (pArg->vt == VT_I4)
-                store[i].l = pArg->lVal;
-            else if (pArg->vt == (VT_I4 | VT_BYREF) && pArg->plVal != nullptr)
-                store[i].l = *pArg->plVal;
-            else
-                bOk = false;
+            if ((pValue = ValueOf(pArg, VT_I4)) != nullptr ||
+                (pValue = ValueOf(pArg, VT_UI4)) != nullptr)
+                arg.l = *static_cast<const long*>(pValue);
+            break;
+        case VT_BOOL:
+            if ((pValue = ValueOf(pArg, VT_BOOL)) != nullptr)
+                arg.b = *static_cast<const VARIANT_BOOL*>(pValue) != VARIANT_FALSE;
             break;
         case VT_BOOL | VT_MFCBYREF:
-            store[i].pbool = pArg->vt == (VT_BOOL | VT_BYREF) ? pArg->pboolVal : nullptr;
-            bOk = store[i].pbool != nullptr;
+            if (pArg->vt == (VT_BOOL | VT_BYREF))
+                pValue = arg.pbool = pArg->pboolVal;
+            break;
+        case VT_BSTR:
+            if ((pValue = ValueOf(pArg, VT_BSTR)) != nullptr) {
+                args.strings[i] = AfxW2A(*static_cast<const BSTR*>(pValue));
+                arg.psz = args.strings[i];
+            }
             break;
         default:
-            bOk = false;
+            break;
         }
-        if (!bOk) {
+        if (pValue == nullptr) {
             if (puArgErr != nullptr)
                 *puArgErr = nIndex;
             return DISP_E_TYPEMISMATCH;
         }
-        ppArgs[i] = &store[i];
+        args.ppArgs[i] = &arg;
     }
     return S_OK;
 }
@@ -176,13 +199,12 @@ STDMETHODIMP COleEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS
     const AFX_EVENTSINKMAP_ENTRY* pEntry = m_pOwner->FindEventSinkEntry(m_nCtlId, dispid);
     if (pEntry == nullptr)
         return S_OK;
-    CArg store[kMaxArgs] = {};
-    void* ppArgs[kMaxArgs] = {};
-    HRESULT hr = ConvertArgs(pEntry->pszParams, pParams, store, ppArgs, puArgErr);
+    CArgs args;
+    HRESULT hr = ConvertArgs(pEntry->pszParams, pParams, args, puArgErr);
     if (FAILED(hr))
         return hr;
     AddRef(); // a handler may end the dialog and with it the connection
-    pEntry->pfnThunk(m_pOwner, pEntry->pfn, ppArgs);
+    pEntry->pfnThunk(m_pOwner, pEntry->pfn, args.ppArgs);
     Release();
     return S_OK;
 }

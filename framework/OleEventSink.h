@@ -6,6 +6,7 @@
 
 #include "framework/CmdTarget.h"
 #include "framework/ComPtr.h"
+#include "framework/String.h"
 
 #include <ocidl.h>
 #include <ole2.h>
@@ -19,18 +20,29 @@ public:
     // Cuts the connection and stops delivering events to the owner.
     void Disconnect();
 
-    // Converts DISPPARAMS (arguments in reverse order) to the types the codes
-    // name; ppArgs[i] then points into store[i]. S_OK, DISP_E_BADPARAMCOUNT or
-    // DISP_E_TYPEMISMATCH (puArgErr: index in DISPPARAMS).
+    static const size_t kMaxArgs = 16;
+    // The handler's arguments: ppArgs[i] points at the i-th, held in store[i]
+    // (a string as ANSI text in strings[i]).
     union CArg {
         IDispatch* pdisp;
+        IDispatch** ppdisp;
         VARIANT* pvar;
         long l;
+        BOOL b;
         VARIANT_BOOL* pbool;
+        LPCTSTR psz;
     };
-    static HRESULT ConvertArgs(const char* pszParams, const DISPPARAMS* pParams, CArg* store,
-                               void** ppArgs, UINT* puArgErr);
-    static const size_t kMaxArgs = 16;
+    struct CArgs {
+        CArg store[kMaxArgs] = {};
+        CString strings[kMaxArgs];
+        void* ppArgs[kMaxArgs] = {};
+    };
+    // Converts DISPPARAMS (arguments in reverse order) to the types the codes
+    // name: S_OK, DISP_E_BADPARAMCOUNT or DISP_E_TYPEMISMATCH (puArgErr: index
+    // in DISPPARAMS). A by-reference argument whose value a handler may set
+    // (VTS_PDISPATCH, VTS_PBOOL, VTS_PVARIANT) points at the caller's.
+    static HRESULT ConvertArgs(const char* pszParams, const DISPPARAMS* pParams, CArgs& args,
+                               UINT* puArgErr);
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;

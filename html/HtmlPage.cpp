@@ -121,6 +121,30 @@ std::vector<std::wstring> CHtmlPage::FrameSources() const {
     return vecSources;
 }
 
+std::vector<std::pair<std::wstring, std::wstring>> CHtmlPage::Destinations() const {
+    std::vector<std::pair<std::wstring, std::wstring>> vecOut;
+    m_pRoot->Walk([&](const CHtmlNode& node) {
+        if (node.eKind != CHtmlNode::kElement)
+            return true;
+        std::wstring strAddress;
+        const wchar_t* pszKind = nullptr;
+        if (OneOf(node.strName, {L"a", L"area"})) {
+            strAddress = node.Attribute(L"href");
+            pszKind = L"link";
+        } else if (node.strName == L"form") {
+            strAddress = node.Attribute(L"action");
+            pszKind = L"form";
+        } else if (OneOf(node.strName, {L"iframe", L"frame"})) {
+            strAddress = node.Attribute(L"src");
+            pszKind = L"frame";
+        }
+        if (pszKind && !strAddress.empty())
+            vecOut.emplace_back(pszKind, strAddress);
+        return true;
+    });
+    return vecOut;
+}
+
 bool CHtmlPage::Refresh(int& nSeconds, std::wstring& strUrl) const {
     const CHtmlNode* pMeta = nullptr;
     m_pRoot->Walk([&](const CHtmlNode& node) {

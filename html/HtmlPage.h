@@ -33,6 +33,9 @@ public:
     std::wstring Text() const;
     // The src of every iframe and frame, in tree order.
     std::vector<std::wstring> FrameSources() const;
+    // Where the page can lead, in tree order: each link's or area's href
+    // ("link"), each form's action ("form"), each frame's src ("frame").
+    std::vector<std::pair<std::wstring, std::wstring>> Destinations() const;
     // A meta refresh: true with its delay and address when the page has one.
     bool Refresh(int& nSeconds, std::wstring& strUrl) const;
 

@@ -3,6 +3,7 @@
 #include "html/FriendlyError.h"
 #include "html/HtmlCharset.h"
 #include "html/HtmlPage.h"
+#include "web/NavigationScheme.h"
 #include "web/PageCompletion.h"
 #include "pagecheck/ResponseHeaders.h"
 #include "wizard/PaymentVerdict.h"
@@ -205,7 +206,30 @@ int CPageCheck::Check() {
              (bEnds && nVerdict == 1 ? ": a SUCCESS on an error answer" : ""));
     }
     CheckCaching(bEnds);
+    CheckSchemes(page.Destinations(), strRefresh);
     return bEnds && nVerdict != 1 ? CHECK_FAILURE : CHECK_SUCCESS;
+}
+
+// A relative address takes the page's own scheme; one with another scheme
+// than the allowed ones is cancelled by the wizard before the control follows it.
+void CPageCheck::CheckSchemes(
+    const std::vector<std::pair<std::wstring, std::wstring>>& vecDestinations,
+    const std::wstring& strRefresh) {
+    std::vector<std::pair<std::wstring, std::wstring>> vecAll = vecDestinations;
+    if (!strRefresh.empty())
+        vecAll.emplace_back(L"refresh", strRefresh);
+    std::string strAllowed;
+    for (int i = 0; i < CNavigationScheme::s_nAllowed; ++i)
+        strAllowed += std::string(i ? ", " : "") + CNavigationScheme::s_aszAllowed[i] + ":";
+    for (const auto& destination : vecAll) {
+        const CString strAddress(Narrow(destination.second).c_str());
+        const CString strScheme = CNavigationScheme::SchemeOf(strAddress);
+        if (strScheme.IsEmpty() || CNavigationScheme::IsAllowed(strAddress))
+            continue;
+        Warn("a " + Narrow(destination.first) + " leads to " + Quoted(strAddress.GetString()) +
+             ": the wizard cancels a navigation to the scheme " + strScheme.GetString() +
+             " (it allows " + strAllowed + ")");
+    }
 }
 
 int CPageCheck::CheckErrorPage() {

@@ -44,6 +44,9 @@ private:
     int CheckErrorPage();
     // What the answer's headers let the control's cache do with a page the payment test reads.
     void CheckCaching(bool bRead);
+    // Each address the page leads to whose scheme the wizard cancels.
+    void CheckSchemes(const std::vector<std::pair<std::wstring, std::wstring>>& vecDestinations,
+                      const std::wstring& strRefresh);
 
     std::string m_strBytes, m_strAddress, m_strCharset, m_strCompatible;
     unsigned long m_nStatus = 0;

@@ -33,6 +33,18 @@ page's address chooses for one request, and the pages pass it on):
     cached   as rerun, but the result page may be cached for an hour
              ("Cache-Control: max-age=3600" instead of the headers below)
     stall    none: the payment-test page stays
+    popup    the payment-test page opens the card company's authentication
+             page in a pop-up (window.open in its onload, after an inline
+             script that fails: a script error); the pop-up moves on by itself
+             to "QEL_pay_auth_done.html", which sends its opener to
+             "wizard_result.html" (the --result text) and closes itself
+    popupstall  as popup, but the authentication page stays: the pop-up is
+             left open and the payment-test page with it
+    scheme   the setup page refreshes to file:///C:/windows/win.ini and holds
+             a frame on an application protocol (ms-msdt:) and a frame on
+             "QEL_setup_frame.html", which moves on by itself (a meta refresh
+             of twice the delay) to the marker page "wizard_install.html";
+             the payment test as in success
 
 "cookie.html" shows the Cookie header it was sent ("none" without one) and
 sets the cookie qel_visit=1, so that a browser's cookie store can be seen at
@@ -56,7 +68,7 @@ import urllib.parse
 
 BASE = "/plugin/wizard/"
 FLOWS = ("success", "failure", "frame", "nobody", "modern", "selfnav", "nested", "nosetup",
-         "late", "rerun", "cached", "stall")
+         "late", "rerun", "cached", "stall", "popup", "popupstall", "scheme")
 NO_CACHE = (("Cache-Control", "no-store, no-cache"), ("Pragma", "no-cache"), ("Expires", "-1"))
 CACHEABLE = (("Cache-Control", "max-age=3600"),)
 # The late flow's page: how long its tail waits for the frame, and after it.
@@ -77,6 +89,23 @@ PAY_BODY = """<BODY>결제 테스트를 진행합니다. 잠시만 기다려 주
 %s</BODY></HTML>
 """
 
+# The popup flows' payment-test page: a script error, then the pop-up.
+POPUP_PAY_BODY = """<SCRIPT>throw '카드사 모듈을 찾을 수 없습니다.'</SCRIPT>
+<BODY onload="window.open('QEL_pay_auth.html?flow=%s', 'auth', 'width=400,height=300')">
+결제 테스트를 진행합니다. 카드사 인증 창에서 인증을 마쳐 주십시오.</BODY></HTML>
+"""
+AUTH_BODY = "<BODY>카드사 인증을 진행하고 있습니다.</BODY></HTML>\n"
+AUTH_DONE_BODY = ("""<BODY onload="window.opener.location='wizard_result.html?flow=%s';"""
+                  """window.close()">카드사 인증이 완료되었습니다.</BODY></HTML>\n""")
+# The scheme flow's setup page: a refresh to a local file, a frame on an
+# application protocol, and a frame that reaches the marker page by itself.
+LOCAL_FILE = "file:///C:/windows/win.ini"
+PROTOCOL_FRAME = "ms-msdt:/id PCWDiagnostic /skip force"
+SCHEME_SETUP_BODY = """<BODY>카드사 인증 플러그인을 설치합니다. 잠시만 기다려 주십시오.
+<IFRAME SRC="%s" WIDTH="0" HEIGHT="0"></IFRAME>
+<IFRAME SRC="QEL_setup_frame.html?flow=scheme" WIDTH="0" HEIGHT="0"></IFRAME></BODY></HTML>
+""" % PROTOCOL_FRAME
+
 INSTALLER = b"MZ" + b"\0" * 62 + b"NorvaneWizard demo installer\r\n"
 
 
@@ -89,15 +118,35 @@ def marker_page(result):
 
 
 def pay_target(flow):
-    if flow == "stall":
+    if flow in ("stall", "popup", "popupstall"):
         return None
     page = ("QEL_pay_done.html" if flow in ("frame", "selfnav", "nested", "late")
             else "wizard_result.html")
     return "%s?flow=%s" % (page, flow)
 
 
+def popup_page(path, flow, result, refresh):
+    """The popup flows' pages and the scheme flow's setup pages, or None."""
+    if path == BASE + "QEL_pay_wizard.html" and flow in ("popup", "popupstall"):
+        return HEAD % ("", "결제 테스트") + POPUP_PAY_BODY % flow
+    if path == BASE + "QEL_pay_auth.html" and flow in ("popup", "popupstall"):
+        meta = REFRESH % (refresh, "QEL_pay_auth_done.html?flow=" + flow) if flow == "popup" else ""
+        return HEAD % (meta, "카드사 인증") + AUTH_BODY
+    if path == BASE + "QEL_pay_auth_done.html" and flow == "popup":
+        return HEAD % ("", "카드사 인증 완료") + AUTH_DONE_BODY % flow
+    if path == BASE + "wizard_setup.html" and flow == "scheme":
+        return HEAD % (REFRESH % (refresh, LOCAL_FILE), "카드사 인증 플러그인 설치") + SCHEME_SETUP_BODY
+    if path == BASE + "QEL_setup_frame.html" and flow == "scheme":
+        return (HEAD % (REFRESH % (2 * refresh, "wizard_install.html?flow=scheme"), "설치 확인")
+                + "<BODY>설치를 확인하고 있습니다.</BODY></HTML>\n")
+    return None
+
+
 def page(path, flow, result, refresh):
     """(content type, bytes) of a path, or None."""
+    special = popup_page(path, flow, result, refresh)
+    if special is not None:
+        return HTML, special.encode("cp949")
     if path == BASE + "wizard_setup.html":
         text = HEAD % (REFRESH % (refresh, "wizard_install.html"), "카드사 인증 플러그인 설치")
         text += SETUP_BODY

@@ -3,6 +3,7 @@
 #include "framework/ComPtr.h"
 #include "framework/OleVariant.h"
 #include "web/HtmlDocument.h"
+#include "web/NavigationScheme.h"
 
 BOOL CPageDialogHost::ReadDocumentHtml(CString& html) {
     CComPtr<IDispatch> pDocument;
@@ -36,4 +37,9 @@ void CPageDialogHost::Navigate(CWebBrowser2& browser, LPCTSTR address) {
     browser.Navigate2(&varUrl, &varEmpty, &varEmpty, &varEmpty, &varEmpty);
     ::VariantClear(&varUrl);
     ::VariantClear(&varEmpty);
+}
+
+void CPageDialogHost::CancelForeignScheme(const VARIANT* URL, VARIANT_BOOL* Cancel) {
+    if (Cancel != nullptr && !CNavigationScheme::IsAllowed(AnsiFromVariant(URL)))
+        *Cancel = VARIANT_TRUE;
 }

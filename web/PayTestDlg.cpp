@@ -8,11 +8,11 @@
 #include "web/PageDialogHost.h"
 #include "web/PayTestCountdown.h"
 
-CPayTestDlg::CPayTestDlg(CWnd* pParent) : CDialog(IDD_PAYTEST, pParent) {
+CPayTestDlg::CPayTestDlg(CWnd* pParent) : CPageDialog(IDD_PAYTEST, pParent) {
     m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
 }
 
-BEGIN_MESSAGE_MAP(CPayTestDlg, CDialog)
+BEGIN_MESSAGE_MAP(CPayTestDlg, CPageDialog)
 ON_WM_CTLCOLOR()
 ON_WM_DESTROY()
 ON_WM_ERASEBKGND()
@@ -21,6 +21,9 @@ END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CPayTestDlg, CDialog)
 ON_DOCUMENT_COMPLETE(CPayTestDlg, IDC_BROWSER_PAYTEST)
+ON_BEFORE_NAVIGATE2(CPayTestDlg, IDC_BROWSER_PAYTEST)
+ON_NEW_WINDOW2(CPayTestDlg, IDC_BROWSER_PAYTEST)
+ON_NEW_WINDOW3(CPayTestDlg, IDC_BROWSER_PAYTEST)
 END_EVENTSINK_MAP()
 
 void CPayTestDlg::DoDataExchange(CDataExchange* pDX) {
@@ -29,6 +32,8 @@ void CPayTestDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CPayTestDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // Nothing dropped on the page is opened in it.
+    m_browser.SetRegisterAsDropTarget(FALSE);
     m_browser.MoveWindow(0, 0, 0, 0, FALSE);
     m_hBackground.Attach(::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_BG_PAYTEST)));
     m_nCountdown = 0;
@@ -50,7 +55,7 @@ HBRUSH CPayTestDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 }
 
 void CPayTestDlg::OnDestroy() {
-    CDialog::OnDestroy();
+    CPageDialog::OnDestroy();
 }
 
 BOOL CPayTestDlg::OnEraseBkgnd(CDC* pDC) {

@@ -5,11 +5,11 @@
 #pragma once
 
 #include "framework/Bitmap.h"
-#include "framework/Dialog.h"
 #include "framework/String.h"
+#include "web/PageDialog.h"
 #include "web/WebBrowser2.h"
 
-class CPayTestDlg : public CDialog {
+class CPayTestDlg : public CPageDialog {
 public:
     explicit CPayTestDlg(CWnd* pParent = nullptr);
 

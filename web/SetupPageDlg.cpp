@@ -9,11 +9,11 @@
 #include "web/PageDialogHost.h"
 #include "wizard/WizardServer.h"
 
-CSetupPageDlg::CSetupPageDlg(CWnd* pParent) : CDialog(IDD_SETUP_PAGE, pParent) {
+CSetupPageDlg::CSetupPageDlg(CWnd* pParent) : CPageDialog(IDD_SETUP_PAGE, pParent) {
     m_nLayoutDpi = CSkinBackground::LAYOUT_DPI;
 }
 
-BEGIN_MESSAGE_MAP(CSetupPageDlg, CDialog)
+BEGIN_MESSAGE_MAP(CSetupPageDlg, CPageDialog)
 ON_WM_ERASEBKGND()
 ON_STN_CLICKED(IDC_BTN_OK, OnBtnOk)
 ON_WM_CTLCOLOR()
@@ -23,6 +23,9 @@ END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CSetupPageDlg, CDialog)
 ON_DOCUMENT_COMPLETE(CSetupPageDlg, IDC_BROWSER_SETUP)
+ON_BEFORE_NAVIGATE2(CSetupPageDlg, IDC_BROWSER_SETUP)
+ON_NEW_WINDOW2(CSetupPageDlg, IDC_BROWSER_SETUP)
+ON_NEW_WINDOW3(CSetupPageDlg, IDC_BROWSER_SETUP)
 END_EVENTSINK_MAP()
 
 void CSetupPageDlg::DoDataExchange(CDataExchange* pDX) {
@@ -32,6 +35,8 @@ void CSetupPageDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CSetupPageDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // Nothing dropped on the page is opened in it.
+    m_browser.SetRegisterAsDropTarget(FALSE);
     m_hBackground.Attach(::LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_BG_SETUP)));
     m_btnOk.SetAccessibleName("확인");
     m_btnOk.UpdateTabStop(FALSE);
@@ -57,7 +62,7 @@ HBRUSH CSetupPageDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CSetupPageDlg::OnDestroy() {
     CStatic::DeleteTemplateBitmap(m_btnOk.m_hWnd);
-    CDialog::OnDestroy();
+    CPageDialog::OnDestroy();
 }
 
 void CSetupPageDlg::OnTimer(UINT) {

@@ -5,12 +5,12 @@
 #pragma once
 
 #include "framework/Bitmap.h"
-#include "framework/Dialog.h"
 #include "framework/String.h"
 #include "skin/PictureButton.h"
+#include "web/PageDialog.h"
 #include "web/WebBrowser2.h"
 
-class CSetupPageDlg : public CDialog {
+class CSetupPageDlg : public CPageDialog {
 public:
     explicit CSetupPageDlg(CWnd* pParent = nullptr);
 

@@ -27,3 +27,9 @@ LPDISPATCH CWebBrowser2::GetDocument() {
     InvokeHelper(DISPID_WEBBROWSER_DOCUMENT, DISPATCH_PROPERTYGET, VT_DISPATCH, &result, nullptr);
     return result;
 }
+
+void CWebBrowser2::SetRegisterAsDropTarget(BOOL bNewValue) {
+    static const BYTE parms[] = VTS_BOOL;
+    InvokeHelper(DISPID_WEBBROWSER_REGISTERASDROPTARGET, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr,
+                 parms, bNewValue);
+}

@@ -16,6 +16,8 @@ public:
                    VARIANT* Headers);
     // The current document (the caller releases it), or NULL when none.
     LPDISPATCH GetDocument();
+    // Whether the control takes what is dragged and dropped onto it.
+    void SetRegisterAsDropTarget(BOOL bNewValue);
 
     static const CLSID clsid;
 };

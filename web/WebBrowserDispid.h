@@ -3,5 +3,6 @@
 // stand-in browser both use these.
 #pragma once
 
-#define DISPID_WEBBROWSER_DOCUMENT 203  // IWebBrowser2::Document, property get
-#define DISPID_WEBBROWSER_NAVIGATE2 500 // IWebBrowser2::Navigate2
+#define DISPID_WEBBROWSER_DOCUMENT 203             // IWebBrowser2::Document, property get
+#define DISPID_WEBBROWSER_NAVIGATE2 500            // IWebBrowser2::Navigate2
+#define DISPID_WEBBROWSER_REGISTERASDROPTARGET 552 // IWebBrowser2::RegisterAsDropTarget

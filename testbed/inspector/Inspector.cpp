@@ -1,14 +1,17 @@
 // qel_inspect: reads the wizard's windows from another process and prints
 // them as JSON on stdout.
 //   qel_inspect [--title-hex UTF8HEX | --title-file FILE | --all] [--post-syscommand N]
-//               [--accessible] [--activate]
+//               [--post-timer ID COUNT] [--accessible] [--activate]
 // Without an option it looks for the wizard's own title. --post-syscommand
 // posts WM_SYSCOMMAND N to each window found before reading them, as a
 // system menu item would. --accessible adds each control's accessible role,
 // name, description, default action and state, read as an assistive tool
 // reads them. Each control says whether it is a tab stop and has the focus.
 // --activate brings each window found to the foreground first, as the
-// system's task switcher (Alt+Tab) does.
+// system's task switcher (Alt+Tab) does. --post-timer posts COUNT WM_TIMER
+// messages with timer ID to each dialog a window found owns. The windows a
+// window owns are listed under it, two levels deep, and every visible
+// top-level window of the first one's process under "process_windows".
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -183,7 +186,8 @@ void WriteChildClasses(CJsonWriter& json, HWND hWnd) {
     json.EndArray();
 }
 
-void WriteOwned(CJsonWriter& json, HWND hOwner) {
+// The windows hOwner owns, and theirs in turn (a page dialog's pop-up).
+void WriteOwned(CJsonWriter& json, HWND hOwner, int nDepth = 0) {
     std::vector<HWND> windows;
     EnumWindows(CollectWindow, (LPARAM)&windows);
     json.BeginArray("owned");
@@ -194,9 +198,43 @@ void WriteOwned(CJsonWriter& json, HWND hOwner) {
         WriteWindowHead(json, h);
         WriteChildClasses(json, h);
         WriteChildren(json, h);
+        if (nDepth < 2)
+            WriteOwned(json, h, nDepth + 1);
         json.EndObject();
     }
     json.EndArray();
+}
+
+// Every top-level window of hWnd's process, owned or not, of any class.
+void WriteProcessWindows(CJsonWriter& json, HWND hWnd) {
+    DWORD nProcess = 0;
+    GetWindowThreadProcessId(hWnd, &nProcess);
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, (LPARAM)&windows);
+    json.BeginArray("process_windows");
+    for (HWND h : windows) {
+        DWORD nOwner = 0;
+        GetWindowThreadProcessId(h, &nOwner);
+        if (nOwner != nProcess || !IsWindowVisible(h))
+            continue;
+        json.BeginObject();
+        WriteWindowHead(json, h);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+// WM_TIMER with this id, count times, to each dialog the window owns: a page
+// dialog's countdown driven from outside, without its seconds.
+void PostTimerToOwned(HWND hOwner, UINT_PTR nId, int nCount) {
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, (LPARAM)&windows);
+    for (HWND h : windows) {
+        if (GetWindow(h, GW_OWNER) != hOwner || ClassOf(h) != "#32770" || !IsWindowVisible(h))
+            continue;
+        for (int i = 0; i < nCount; ++i)
+            PostMessageW(h, WM_TIMER, nId, 0);
+    }
 }
 
 // Which window of the dialog's thread is active and which has the focus.
@@ -248,6 +286,8 @@ int main(int argc, char** argv) {
     CSearch search;
     search.title = kWizardTitle;
     const char* pszSysCommand = nullptr;
+    const char* pszTimerId = nullptr;
+    int nTimerCount = 0;
     bool bActivate = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--all"))
@@ -262,9 +302,14 @@ int main(int argc, char** argv) {
             g_bAccessible = true;
         else if (!std::strcmp(argv[i], "--activate"))
             bActivate = true;
-        else {
-            std::fprintf(stderr, "usage: qel_inspect [--title-hex HEX | --title-file FILE | "
-                                 "--all] [--post-syscommand N] [--accessible] [--activate]\n");
+        else if (!std::strcmp(argv[i], "--post-timer") && i + 2 < argc) {
+            pszTimerId = argv[++i];
+            nTimerCount = std::atoi(argv[++i]);
+        } else {
+            std::fprintf(stderr,
+                         "usage: qel_inspect [--title-hex HEX | --title-file FILE | "
+                         "--all] [--post-syscommand N] [--post-timer ID COUNT] [--accessible] "
+                         "[--activate]\n");
             return 2;
         }
     }
@@ -279,6 +324,10 @@ int main(int argc, char** argv) {
         for (HWND h : search.found)
             PostMessageW(h, WM_SYSCOMMAND, std::strtoul(pszSysCommand, nullptr, 0), 0);
     }
+    if (pszTimerId) {
+        for (HWND h : search.found)
+            PostTimerToOwned(h, std::strtoul(pszTimerId, nullptr, 0), nTimerCount);
+    }
     CJsonWriter json;
     json.BeginObject();
     json.Bool("found", !search.found.empty());
@@ -286,6 +335,8 @@ int main(int argc, char** argv) {
     for (HWND h : search.found)
         WriteDialog(json, h);
     json.EndArray();
+    if (!search.found.empty())
+        WriteProcessWindows(json, search.found.front());
     json.Bool("hung", g_bHung);
     json.EndObject();
     std::fwrite(json.Text().data(), 1, json.Text().size(), stdout);

@@ -35,6 +35,14 @@ VARIANT BoolRef(VARIANT_BOOL* pb) {
     return Pointer(VT_BOOL | VT_BYREF, pb);
 }
 
+VARIANT Bool(bool b) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BOOL;
+    v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+
 VARIANT Long(LONG n) {
     VARIANT v;
     VariantInit(&v);
@@ -170,11 +178,7 @@ void CBrowserEvents::TitleChange(const std::wstring& strTitle) {
 }
 
 void CBrowserEvents::CommandStateChange(LONG nCommand, bool bEnable) {
-    VARIANT enable;
-    VariantInit(&enable);
-    enable.vt = VT_BOOL;
-    enable.boolVal = bEnable ? VARIANT_TRUE : VARIANT_FALSE;
-    Fire(DISPID_COMMANDSTATECHANGE, "CommandStateChange", {Long(nCommand), enable},
+    Fire(DISPID_COMMANDSTATECHANGE, "CommandStateChange", {Long(nCommand), Bool(bEnable)},
          std::to_string(nCommand));
 }
 
@@ -183,12 +187,40 @@ void CBrowserEvents::SetSecureLockIcon(LONG nIcon) {
 }
 
 bool CBrowserEvents::FileDownload(bool bActiveDocument) {
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_BOOL;
-    active.boolVal = bActiveDocument ? VARIANT_TRUE : VARIANT_FALSE;
     VARIANT_BOOL bCancel = VARIANT_FALSE;
-    Fire(DISPID_FILEDOWNLOAD, "FileDownload", {active, BoolRef(&bCancel)}, "");
+    Fire(DISPID_FILEDOWNLOAD, "FileDownload", {Bool(bActiveDocument), BoolRef(&bCancel)}, "");
+    return bCancel == VARIANT_FALSE;
+}
+
+// ppDisp a reference to a dispatch pointer, dwFlags an unsigned integer, the
+// addresses strings by value (the event's description in exdisp.idl).
+bool CBrowserEvents::NewWindow3(IDispatch** ppDisp, DWORD dwFlags, const std::wstring& strContext,
+                                const std::wstring& strUrl) {
+    *ppDisp = nullptr;
+    VARIANT_BOOL bCancel = VARIANT_FALSE;
+    VARIANT flags;
+    VariantInit(&flags);
+    flags.vt = VT_UI4;
+    flags.ulVal = dwFlags;
+    VARIANT context = Bstr(Alloc(strContext)), url = Bstr(Alloc(strUrl));
+    Fire(DISPID_NEWWINDOW3, "NewWindow3",
+         {Pointer(VT_DISPATCH | VT_BYREF, ppDisp), BoolRef(&bCancel), flags, context, url},
+         CCallLog::Utf8(strUrl.c_str()) + " flags " + std::to_string(dwFlags));
+    VariantClear(&context);
+    VariantClear(&url);
+    CCallLog::Write("%s#%ld NewWindow3 answered: %s%s", m_pszOwner, m_nOwnerId,
+                    bCancel != VARIANT_FALSE ? "cancelled" : "not cancelled",
+                    *ppDisp ? ", a browser handed back" : "");
+    return bCancel == VARIANT_FALSE;
+}
+
+void CBrowserEvents::WindowSet(DISPID dispid, const char* pszName, LONG n) {
+    Fire(dispid, pszName, {Long(n)}, std::to_string(n));
+}
+
+bool CBrowserEvents::WindowClosing(bool bChildWindow) {
+    VARIANT_BOOL bCancel = VARIANT_FALSE;
+    Fire(DISPID_WINDOWCLOSING, "WindowClosing", {Bool(bChildWindow), BoolRef(&bCancel)}, "");
     return bCancel == VARIANT_FALSE;
 }
 

@@ -36,6 +36,14 @@ public:
     void SetSecureLockIcon(LONG nIcon);
     // FileDownload(ActiveDocument, &Cancel): false when a sink cancelled.
     bool FileDownload(bool bActiveDocument);
+    // NewWindow3(&ppDisp, &Cancel, dwFlags, bstrUrlContext, bstrUrl): false when
+    // a sink cancelled; *ppDisp the browser a sink handed back (held), or NULL.
+    bool NewWindow3(IDispatch** ppDisp, DWORD dwFlags, const std::wstring& strContext,
+                    const std::wstring& strUrl);
+    // WindowClosing(IsChildWindow, &Cancel): false when a sink cancelled.
+    bool WindowClosing(bool bChildWindow);
+    // WindowSetLeft, WindowSetTop, WindowSetWidth or WindowSetHeight (dispid) with n.
+    void WindowSet(DISPID dispid, const char* pszName, LONG n);
 
 private:
     // args in the event's own order; reversed for DISPPARAMS.

@@ -97,6 +97,16 @@ LRESULT CALLBACK CBrowserWindow::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LP
                     pThis->m_owner.OnFrameRefreshTimer();
             }
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            // The control takes the focus when clicked, so keys go to it.
+            SetFocus(hWnd);
+            return 0;
+        case WM_CONTEXTMENU: {
+            POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            pThis->m_owner.OnContextMenu(pt);
+            return 0;
+        }
         case WM_QEL_FETCHED:
             pThis->m_owner.OnFetched(static_cast<UINT>(wParam));
             return 0;

@@ -6,13 +6,15 @@
 
 #include <string>
 
-// What the window tells its owner: a fetch finished, a refresh timer fired.
+// What the window tells its owner: a fetch finished, a refresh timer fired,
+// the user asked for the context menu.
 class IBrowserWindowEvents {
 public:
     virtual void OnFetched(UINT nSerial) = 0;
     virtual void OnRefreshTimer() = 0;
     virtual void OnFrameFetched(UINT nSerial) = 0;
     virtual void OnFrameRefreshTimer() = 0;
+    virtual void OnContextMenu(const POINT& ptScreen) = 0;
 
 protected:
     ~IBrowserWindowEvents() = default;

@@ -3,6 +3,7 @@
 // WebBrowser control (ieframe.dll in the system folder) instead;
 // QEL_BROWSER=none makes the class unavailable, as on a damaged install.
 #include "testbed/standin/BrowserWindow.h"
+#include "testbed/standin/OwnWindows.h"
 #include "testbed/standin/CallLog.h"
 #include "testbed/standin/ClassFactory.h"
 
@@ -41,8 +42,10 @@ HRESULT SystemClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID pReserved) {
     if (dwReason == DLL_PROCESS_DETACH) {
         CCallLog::WriteLive("unloaded");
-        if (!pReserved)
+        if (!pReserved) {
             CBrowserWindow::UnregisterWindowClass();
+            COwnWindows::UnregisterWindowClass();
+        }
     }
     return TRUE;
 }

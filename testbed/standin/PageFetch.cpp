@@ -244,6 +244,13 @@ bool CPageFetch::Open(CState& state, const std::wstring& strUrl, CPage& page, CA
                         CCallLog::Utf8(strUrl.c_str()).c_str(), nFreshFor);
         return true;
     }
+    // Another scheme goes to its own protocol handler, never to the web.
+    if (_wcsnicmp(strUrl.c_str(), L"http:", 5) != 0 &&
+        _wcsnicmp(strUrl.c_str(), L"https:", 6) != 0) {
+        CCallLog::Write("GET %s: not fetched, not an http address",
+                        CCallLog::Utf8(strUrl.c_str()).c_str());
+        return false;
+    }
     HINTERNET hNet;
     {
         std::lock_guard<std::mutex> lock(state.mutex);

@@ -37,6 +37,10 @@ HRESULT CSiteCalls::Log(const char* pszCall, HRESULT hr) const {
     return hr;
 }
 
+void CSiteCalls::Note(const std::string& strText) const {
+    CCallLog::Write("%s#%ld site %s", m_pszOwner, m_nOwnerId, strText.c_str());
+}
+
 HRESULT CSiteCalls::Ask(IUnknown* pSite, REFIID riid, const char* pszName, void** ppv) const {
     *ppv = nullptr;
     if (!pSite)

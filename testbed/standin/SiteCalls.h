@@ -6,6 +6,8 @@
 
 #include <ole2.h>
 
+#include <string>
+
 class CSiteCalls {
 public:
     CSiteCalls(const char* pszOwner, LONG nOwnerId) : m_pszOwner(pszOwner), m_nOwnerId(nOwnerId) {}
@@ -20,6 +22,8 @@ public:
     void GetContainer(IOleClientSite* pSite) const;
     // Logs a call on the site and its answer; returns hr.
     HRESULT Log(const char* pszCall, HRESULT hr) const;
+    // Logs what the site's answer said.
+    void Note(const std::string& strText) const;
 
 private:
     const char* m_pszOwner;

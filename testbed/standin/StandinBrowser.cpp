@@ -1,6 +1,7 @@
 #include "testbed/standin/StandinBrowser.h"
 
 #include "testbed/standin/CallLog.h"
+#include "testbed/standin/FeatureControls.h"
 #include "testbed/standin/PageFetch.h"
 #include "testbed/standin/StandinDocument.h"
 #include "html/FriendlyError.h"
@@ -14,6 +15,7 @@
 namespace {
 
 const DISPID kDispidNavigate2 = DISPID_WEBBROWSER_NAVIGATE2;
+const DISPID kDispidRegisterAsDropTarget = 552; // DISPID_REGISTERASDROPTARGET, exdispid.h
 
 // The address a Navigate2 argument holds: a string, or a reference to a variant holding one.
 const wchar_t* UrlOf(const VARIANT* pv) {
@@ -34,6 +36,25 @@ LONG StatusOf(DWORD nStatus) {
     return nStatus ? static_cast<LONG>(nStatus) : static_cast<LONG>(INET_E_RESOURCE_NOT_FOUND);
 }
 
+// The private interface by which a browser knows another of the stand-in's.
+const IID kIidStandinBrowser = {
+    0x5A1E3C27, 0x8D4B, 0x4F61, {0x9C, 0x2E, 0x71, 0xB0, 0x3D, 0x6A, 0x44, 0x19}};
+
+bool IsStandinIid(REFIID riid) {
+    return IsEqualIID(riid, kIidStandinBrowser) != FALSE;
+}
+
+// Another scheme than the web's is the system's to handle: a file shown, a
+// protocol's program started. The stand-in only says so.
+void LogOutsideTheWeb(LONG nId, const char* pszWhat, const std::wstring& strUrl) {
+    for (const wchar_t* pszScheme : {L"http:", L"https:", L"about:", L"res:"}) {
+        if (_wcsnicmp(strUrl.c_str(), pszScheme, wcslen(pszScheme)) == 0)
+            return;
+    }
+    CCallLog::Write("browser#%ld %s outside the web followed: %s", nId, pszWhat,
+                    CCallLog::Utf8(strUrl.c_str()).c_str());
+}
+
 std::wstring ErrorPage() {
     return L"<html><head><title>Cannot display the webpage</title></head>"
            L"<body>This page cannot be displayed.</body></html>";
@@ -43,7 +64,9 @@ std::wstring ErrorPage() {
 
 CStandinBrowser::CStandinBrowser()
     : CFrameBrowser("browser"), m_window(*this), m_events("browser", m_nId),
-      m_site("browser", m_nId) {}
+      m_site("browser", m_nId), m_host("browser", m_nId) {
+    CFeatureControls::Log("browser", m_nId);
+}
 
 CStandinBrowser::~CStandinBrowser() {
     Shutdown();
@@ -55,13 +78,24 @@ void CStandinBrowser::Shutdown() {
     m_pFetch.reset();
     m_pFrameFetch.reset();
     InPlaceDeactivate();
+    m_ownWindows.CloseAll();
     m_events.Clear();
+    m_host.Detach();
     if (m_pClientSite) {
         m_pClientSite->Release();
         m_pClientSite = nullptr;
     }
+    SetOpener(nullptr);
     ReleaseFrames();
     SetDocument(nullptr);
+}
+
+CStandinBrowser* CStandinBrowser::FromDispatch(IDispatch* pDisp) {
+    IWebBrowser2* pBrowser = nullptr;
+    if (!pDisp ||
+        FAILED(pDisp->QueryInterface(kIidStandinBrowser, reinterpret_cast<void**>(&pBrowser))))
+        return nullptr;
+    return static_cast<CStandinBrowser*>(pBrowser);
 }
 
 void CStandinBrowser::ReleaseFrames() {
@@ -85,6 +119,8 @@ HRESULT CStandinBrowser::QueryInterface(REFIID riid, void** ppv) {
         pUnk = static_cast<IConnectionPointContainer*>(this);
     else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2))
         pUnk = static_cast<IProvideClassInfo2*>(this);
+    else if (IsStandinIid(riid))
+        pUnk = static_cast<IWebBrowser2*>(this);
     if (!pUnk)
         return CFrameBrowser::QueryInterface(riid, ppv);
     return Answer(riid, pUnk, ppv);
@@ -93,6 +129,8 @@ HRESULT CStandinBrowser::QueryInterface(REFIID riid, void** ppv) {
 HRESULT CStandinBrowser::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
                                 DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                                 UINT* puArgErr) {
+    if (dispIdMember == kDispidRegisterAsDropTarget)
+        return InvokeDropTarget(wFlags, pDispParams, pVarResult);
     if (dispIdMember != kDispidNavigate2)
         return CFrameBrowser::Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult,
                                      pExcepInfo, puArgErr);
@@ -119,9 +157,8 @@ HRESULT CStandinBrowser::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WOR
 // SetStatusText, the ambients DLCONTROL, USERAGENT and PALETTE,
 // SetSecureLockIcon, FileDownload, CommandStateChange for back and forward,
 // DownloadComplete.
+// A cancelled navigation leaves the page, its frames and their timers as they are.
 void CStandinBrowser::Navigate(const std::wstring& strUrl) {
-    m_pFetch.reset();
-    m_bLoading = false;
     if (!m_window.GetSafeHwnd())
         m_window.Place(HWND_MESSAGE, m_rcPos);
     const HWND hWnd = m_window.GetSafeHwnd();
@@ -129,14 +166,17 @@ void CStandinBrowser::Navigate(const std::wstring& strUrl) {
         CCallLog::Write("browser#%ld no window to navigate in", m_nId);
         return;
     }
-    KillTimer(hWnd, CBrowserWindow::IDT_REFRESH);
-    KillTimer(hWnd, CBrowserWindow::IDT_FRAME_REFRESH);
-    m_pFrameFetch.reset();
-    m_strFrameRefreshUrl.clear();
     if (!m_events.BeforeNavigate2(static_cast<IWebBrowser2*>(this), strUrl)) {
         CCallLog::Write("browser#%ld navigation cancelled by a sink", m_nId);
         return;
     }
+    m_pFetch.reset();
+    m_bLoading = false;
+    KillTimer(hWnd, CBrowserWindow::IDT_REFRESH);
+    KillTimer(hWnd, CBrowserWindow::IDT_FRAME_REFRESH);
+    m_pFrameFetch.reset();
+    m_strFrameRefreshUrl.clear();
+    LogOutsideTheWeb(m_nId, "navigation", strUrl);
     m_strUrl = strUrl;
     m_events.DownloadBegin();
     m_events.StatusTextChange(L"");
@@ -188,6 +228,8 @@ void CStandinBrowser::OnFetched(UINT nSerial) {
         AddFrames(stage.vecFrames);
     if (stage.bDone && still())
         CompleteDocument(top);
+    if (stage.bDone && still())
+        RunScripts(top.strHtml, top.strUrl);
     Release();
 }
 
@@ -248,6 +290,12 @@ void CStandinBrowser::CompleteFrame(size_t nFrame, const std::vector<CFrameBrows
                                     const std::vector<CPageFetch::CPage>& vecPages) {
     const CPageFetch::CPage& frame = vecPages[nFrame];
     std::wstring strFrameUrl = frame.strUrl;
+    if (!m_events.BeforeNavigate2(vecFrames[nFrame], frame.strUrl)) {
+        CCallLog::Write("browser#%ld frame %u navigation cancelled by a sink", m_nId,
+                        static_cast<unsigned>(nFrame));
+        return;
+    }
+    LogOutsideTheWeb(m_nId, "frame", frame.strUrl);
     if (!frame.bOk) {
         m_events.NavigateError(vecFrames[nFrame], frame.strUrl, StatusOf(frame.nStatus));
         strFrameUrl = CFriendlyError::ErrorAddress(frame.strUrl, frame.nStatus);

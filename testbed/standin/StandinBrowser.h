@@ -5,7 +5,9 @@
 #pragma once
 #include "testbed/standin/BrowserEvents.h"
 #include "testbed/standin/BrowserWindow.h"
+#include "testbed/standin/DocHost.h"
 #include "testbed/standin/FrameBrowser.h"
+#include "testbed/standin/OwnWindows.h"
 #include "testbed/standin/PageFetch.h"
 #include "testbed/standin/SiteCalls.h"
 #include "testbed/standin/Stubs.h"
@@ -33,6 +35,12 @@ public:
     void OnRefreshTimer() override;
     void OnFrameFetched(UINT nSerial) override;
     void OnFrameRefreshTimer() override;
+    void OnContextMenu(const POINT& ptScreen) override;
+
+    // The browser a pop-up was handed to by its opener's host, or NULL.
+    static CStandinBrowser* FromDispatch(IDispatch* pDisp);
+    // The page that opened this one: the target of window.opener (held).
+    void SetOpener(IDispatch* pOpener);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     QEL_STANDIN_REFCOUNT()
@@ -75,9 +83,25 @@ public:
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
     HRESULT STDMETHODCALLTYPE GetGUID(DWORD dwGuidKind, GUID* pGUID) override;
 
+    // IWebBrowser2
+    HRESULT STDMETHODCALLTYPE get_RegisterAsDropTarget(VARIANT_BOOL* pbRegister) override;
+    HRESULT STDMETHODCALLTYPE put_RegisterAsDropTarget(VARIANT_BOOL bRegister) override;
+
 private:
     ~CStandinBrowser() override;
     void Navigate(const std::wstring& strUrl);
+    // The page's script (testbed/standin/PageScript.h), once it has completed.
+    void RunScripts(const std::wstring& strHtml, const std::wstring& strPageUrl);
+    bool RunScriptError();
+    // NewWindow3; the browser handed back is placed and sized as strFeatures
+    // asks, then navigates to strUrl.
+    void OpenWindow(const std::wstring& strUrl, DWORD dwFlags,
+                    const std::wstring& strFeatures = std::wstring());
+    // window.open's left, top, width and height, as this browser's WindowSet events.
+    void ApplyFeatures(const std::wstring& strFeatures);
+    // Where the control's own windows appear: the browser window's corner.
+    POINT OwnWindowPlace() const;
+    HRESULT InvokeDropTarget(WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult);
     HRESULT InPlaceActivate(IOleClientSite* pSite, HWND hwndParent, LPCRECT lprcPosRect);
     void UIActivate();
     void ShowError(const std::wstring& strUrl, DWORD nStatus);
@@ -93,6 +117,10 @@ private:
     CBrowserWindow m_window;
     CBrowserEvents m_events;
     CSiteCalls m_site;
+    CDocHost m_host;
+    COwnWindows m_ownWindows;
+    IDispatch* m_pOpener = nullptr;
+    VARIANT_BOOL m_bDropTarget = VARIANT_TRUE;
     std::unique_ptr<CPageFetch> m_pFetch;
     UINT m_nSerial = 0;
     std::wstring m_strUrl; // the address being shown or fetched

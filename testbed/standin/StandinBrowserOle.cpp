@@ -9,14 +9,13 @@
 #include <idispids.h>
 #include <mshtmhst.h>
 #include <olectl.h>
+#include <shobjidl.h>
 
 namespace {
 
 // Not in the import libraries.
 const IID kIidDocHostUIHandler2 = {
     0x3050F6D0, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
-const IID kIidDocHostShowUI = {
-    0xC4D244B0, 0xD43E, 0x11CF, {0x89, 0x3B, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x1A}};
 
 const CLSID kClsidWebBrowser = {
     0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
@@ -42,8 +41,10 @@ HRESULT CStandinBrowser::SetClientSite(IOleClientSite* pClientSite) {
     if (m_pClientSite)
         m_pClientSite->Release();
     m_pClientSite = pClientSite;
-    if (!pClientSite)
+    if (!pClientSite) {
+        m_host.Detach();
         return S_OK;
+    }
     IOleInPlaceSite* pInPlace = nullptr;
     if (SUCCEEDED(m_site.Ask(pClientSite, IID_IOleInPlaceSite, "IOleInPlaceSite",
                              reinterpret_cast<void**>(&pInPlace))) &&
@@ -54,10 +55,8 @@ HRESULT CStandinBrowser::SetClientSite(IOleClientSite* pClientSite) {
     }
     m_site.Probe(pClientSite, IID_IOleInPlaceSiteEx, "IOleInPlaceSiteEx");
     m_site.Probe(pClientSite, kIidDocHostUIHandler2, "IDocHostUIHandler2");
-    m_site.Probe(pClientSite, IID_IDocHostUIHandler, "IDocHostUIHandler");
     m_site.Probe(pClientSite, IID_IServiceProvider, "IServiceProvider");
-    m_site.Probe(pClientSite, kIidDocHostShowUI, "IDocHostShowUI");
-    m_site.Probe(pClientSite, IID_IOleCommandTarget, "IOleCommandTarget");
+    m_host.Attach(pClientSite);
     m_site.GetContainer(pClientSite);
     m_site.Ambient(pClientSite, DISPID_AMBIENT_OFFLINEIFNOTCONNECTED, "OFFLINEIFNOTCONNECTED");
     m_site.Ambient(pClientSite, DISPID_AMBIENT_SILENT, "SILENT");
@@ -139,6 +138,7 @@ HRESULT CStandinBrowser::InPlaceActivate(IOleClientSite* pSite, HWND hwndParent,
             m_pDocWindow = nullptr;
         }
         m_rcPos = lprcPosRect ? *lprcPosRect : rcPos;
+        m_host.AskHostInfo();
         if (!hwndSite)
             hwndSite = hwndParent;
         if (!hwndSite || !m_window.Place(hwndSite, m_rcPos))
@@ -266,19 +266,34 @@ HRESULT CStandinBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT) {
     return S_OK;
 }
 
-// W test_TranslateAccelerator: once UI-active the control takes F5 (it
-// reloads) and Tab (it moves through the page) for itself.
+// Each key goes to the host's IDocHostUIHandler::TranslateAccelerator first
+// (its documentation); what the host declines, the control acts on: once
+// UI-active it takes F5 (it reloads), Ctrl+N (a new window with the page) and
+// Tab (it moves through the page) for itself (W test_TranslateAccelerator).
 HRESULT CStandinBrowser::TranslateAccelerator(LPMSG lpmsg) {
-    if (!m_bUIActive || !lpmsg || lpmsg->message != WM_KEYDOWN ||
-        (lpmsg->wParam != VK_F5 && lpmsg->wParam != VK_TAB))
+    if (!lpmsg || lpmsg->message < WM_KEYFIRST || lpmsg->message > WM_KEYLAST)
+        return S_FALSE;
+    if (lpmsg->message == WM_KEYDOWN || lpmsg->message == WM_SYSKEYDOWN)
+        CCallLog::Write("browser#%ld key 0x%02X%s%s", m_nId, static_cast<unsigned>(lpmsg->wParam),
+                        GetKeyState(VK_CONTROL) < 0 ? " with Ctrl" : "",
+                        lpmsg->message == WM_SYSKEYDOWN ? " with Alt" : "");
+    if (m_host.TranslateAccelerator(*lpmsg))
+        return S_OK;
+    const bool bCtrlN = lpmsg->wParam == 'N' && GetKeyState(VK_CONTROL) < 0;
+    if (!m_bUIActive || lpmsg->message != WM_KEYDOWN ||
+        (lpmsg->wParam != VK_F5 && lpmsg->wParam != VK_TAB && !bCtrlN))
         return S_FALSE;
     CCallLog::Write("browser#%ld TranslateAccelerator: %s taken", m_nId,
-                    lpmsg->wParam == VK_F5 ? "F5" : "Tab");
-    if (lpmsg->wParam == VK_F5 && !m_strUrl.empty() && m_strUrl.compare(0, 4, L"res:") != 0) {
-        AddRef();
+                    bCtrlN                   ? "Ctrl+N"
+                    : lpmsg->wParam == VK_F5 ? "F5"
+                                             : "Tab");
+    const bool bPage = !m_strUrl.empty() && m_strUrl.compare(0, 4, L"res:") != 0;
+    AddRef();
+    if (lpmsg->wParam == VK_F5 && bPage)
         Navigate(m_strUrl);
-        Release();
-    }
+    else if (bCtrlN && bPage)
+        OpenWindow(m_strUrl, NWMF_USERINITED | NWMF_USERREQUESTED);
+    Release();
     return S_OK;
 }
 

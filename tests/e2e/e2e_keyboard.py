@@ -4,6 +4,8 @@ runs the customer's whole run with no mouse button pressed (Enter closes the not
 walks the image buttons in order past the hidden one, Space on 다음 runs each stage,
 Space on 종료 ends the wizard) and reads every image button's and OK picture's
 accessible role, name and description from another process (qel_inspect --accessible).
+On the payment-test page a right-click (which gives the page the focus) shows no menu,
+and Ctrl+N and F5 open no window and ask for no page again.
 Options as for e2e_wizard.py; needs QEL_WINE and WINEPREFIX (scripts/winenv.sh)."""
 import os
 import subprocess
@@ -12,6 +14,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_wizard as W  # noqa: E402
 import expected as E  # noqa: E402
+import standin_host as H  # noqa: E402
 from wizard_driver import (CheckFailed, check, control, poll, visible_owned)  # noqa: E402,F401
 
 
@@ -56,10 +59,43 @@ def system_control_reads(run, window, ident, role):
     return acc
 
 
+def process_windows(run):
+    return sorted((w["class"], w["title"]) for w in run.wiz.inspect().get("process_windows", []))
+
+
+def requests(run, path):
+    with open(run.server_log, encoding="utf-8") as f:
+        return sum(line.split("?")[0].strip() == path for line in f)
+
+
+def page_keys(run, dialog, centre):
+    """On the payment-test page: a right-click shows no menu, and Ctrl+N and F5, which
+    reach the page's browser (the click gave it the focus), open no window and ask for
+    no page again."""
+    W.page_dialog(dialog, run.server_log, E.PAY_PAGE, "payment-test page")
+    before = process_windows(run)
+    left, top = dialog["rect"][:2]
+    subprocess.run(["xdotool", "mousemove", "--sync", str(left + 120), str(top + 120),
+                    "click", "3"], check=True, timeout=30)
+    H.check_logged(run, "the right-click reached the browser", r"context menu at")
+    press("ctrl+n")
+    press("F5")
+    poll("both keys at the browser",
+         lambda: "key 0x74" in H.read(run) and "key 0x4E with Ctrl" in H.read(run), 15)
+    check("windows after the right-click, Ctrl+N and F5", before, process_windows(run))
+    check("requests for the payment-test page", 1, requests(run, E.PAY_PAGE))
+    # The pointer back at the screen's centre, over the wizard, where the keys go next.
+    subprocess.run(["xdotool", "mousemove", "--sync", str(centre[0]), str(centre[1])],
+                   check=True, timeout=30)
+    W.report("ok: right-click, Ctrl+N and F5 on the payment-test page: no menu, no window, "
+             "no second request")
+
+
 def keyboard_run(run):
     """The customer's run with no mouse button pressed: Enter closes the notice, Tab
     walks the image buttons in order past the hidden one, Space on 다음 runs each stage,
-    Space on 종료 ends the wizard; every image button reads as a named push button.
+    Space on 종료 ends the wizard; every image button reads as a named push button; the
+    payment-test page ignores a right-click, Ctrl+N and F5.
     With no window manager to give the focus, the pointer rests at the screen's centre,
     where every dialog of the run lies, so that X sends the keys to the top one."""
     width, height = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True,
@@ -110,15 +146,19 @@ def keyboard_run(run):
     check("the wizard brought to the foreground", True, run.wiz.inspect("--activate") is not None)
     wait_focus(run, "the focus on the second next image", E.IDC_BTN_TEST)
     press("space")
-    W.wait_dialog(run.wiz, "the payment-test dialog")
+    page_keys(run, W.wait_dialog(run.wiz, "the payment-test dialog"),
+              (int(width) // 2, int(height) // 2))
     W.dialog_closed(run.wiz, "the payment-test dialog", 60)
     W.verdict_shown(run, E.TESTED_SUCCESS)
+    check("requests for the payment-test page", 1, requests(run, E.PAY_PAGE))
+    H.check_logged(run, "new windows asked for", r"NewWindow3", 0)
     wait_focus(run, "the focus handed to the cancel image", E.IDC_BTN_CANCEL)
     press("space")
     W.ended(run)
 
 
-W.SCENARIOS["keys"] = (keyboard_run, "success", 2)
+# The payment-test page stays long enough for its right-click and keys.
+W.SCENARIOS["keys"] = (keyboard_run, "success", 8)
 
 if __name__ == "__main__":
     sys.exit(W.main())

@@ -16,6 +16,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import expected as E  # noqa: E402
 import prefix_audit  # noqa: E402
+import standin_host  # noqa: E402
 from wizard_driver import (CheckFailed, Wizard, check, check_near, click_control,  # noqa: E402
                            control, diff_lines, dismiss, poll, screenshot, visible_owned, wine,
                            wine_processes)
@@ -330,13 +331,16 @@ def check_prefix_changes(run, prefix, before):
 
 def success(run):
     """The customer's run: a running browser is ended, the files go, both page flows
-    pass; the prefix changes by the twelve deleted files and nothing else."""
+    pass; the prefix changes by the twelve deleted files and nothing else; each browser
+    control had the wizard's hardened host."""
     prefix = os.environ["WINEPREFIX"]
     before = prefix_audit.settled_snapshot(prefix)
     start_browser(run)
     window = reinstall(run, start_and_close_notice(run))
     finish(run, payment_test(run, window, E.TESTED_SUCCESS))
     check_prefix_changes(run, prefix, before)
+    report("ok: %d browser controls hosted with the host interfaces, flags, no drops and the "
+           "feature controls on" % standin_host.check_host(run))
 
 
 def held_file(run):

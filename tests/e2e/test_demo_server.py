@@ -93,6 +93,23 @@ class DemoServerTest(unittest.TestCase):
         _, _, pay = self.get(BASE + "QEL_pay_wizard.html")
         self.assertIn(b"wizard_result.html?flow=failure", pay)  # the server's own flow
 
+    def test_popup_flow_leads_through_the_popup_to_the_result(self):
+        """The payment page's onload opens the pop-up; the pop-up moves on by itself, and its
+        last page sends the opener to the result; popupstall's pop-up stays."""
+        self.start("--refresh", "3")
+        _, _, pay = self.get(BASE + "QEL_pay_wizard.html?flow=popup")
+        self.assertNotIn(b"Refresh", pay)
+        self.assertRegex(pay, rb"<SCRIPT>throw '[^']+'</SCRIPT>")
+        auth = re.search(rb"<BODY onload=\"window.open\('([^']+)'", pay).group(1).decode()
+        _, _, page = self.get(BASE + auth)
+        done = re.search(rb'CONTENT="3;URL=([^"]+)"', page).group(1).decode()
+        _, _, page = self.get(BASE + done)
+        result = re.search(rb"window.opener.location='([^']+)';window.close\(\)", page)
+        _, _, page = self.get(BASE + result.group(1).decode())
+        self.assertIn(b"<BODY>y|ok|</BODY>", page)
+        _, _, page = self.get(BASE + auth.replace("flow=popup", "flow=popupstall"))
+        self.assertNotIn(b"Refresh", page)
+
     def test_setup_page_fails_in_the_nosetup_flow(self):
         self.start("--flow", "nosetup")
         with self.assertRaises(urllib.error.HTTPError) as e:

@@ -21,6 +21,7 @@ RULE_EXPECTS = {
     6: "document mode: 7 (default)",
     7: "payment-test dialog: shows the page and goes on",
     9: "meta refresh: https://plugin.norvane.co.kr/plugin/wizard/wizard_result.html after 2 s",
+    13: "meta refresh: https://plugin.norvane.co.kr/plugin/wizard/wizard_install.html after 2 s",
 }
 
 
@@ -179,6 +180,31 @@ class CacheHeaders(unittest.TestCase):
             self.assertIn("read as UTF-8", out)
         finally:
             os.unlink(f.name)
+
+
+class Schemes(unittest.TestCase):
+    """A link, form, frame or refresh to a scheme the wizard cancels is warned about, each
+    once; the web's schemes, the control's own and relative addresses are not."""
+
+    def test_each_way_out_of_the_web(self):
+        page = ('<html><head><meta http-equiv="refresh" content="1;URL=file:///C:/windows/'
+                'win.ini"></head><body>y|ok|<iframe src="ms-msdt:/id PCWDiagnostic"></iframe>'
+                '<a href=" Search-MS:query=x">a</a><form action="mk:@MSITStore:x.chm"></form>'
+                '<area href="telnet://h">')
+        rc, out = pagecheck(page, "--address", RESULT)
+        self.assertEqual(0, rc, out)
+        warned = re.findall(r"(?m)^warning: a (\w+) leads to .*the scheme (\S+) \(it allows "
+                            r"http:, https:, about:, javascript:, res:\)$", out)
+        self.assertEqual([("frame", "ms-msdt"), ("link", "search-ms"), ("form", "mk"),
+                          ("link", "telnet"), ("refresh", "file")], warned)
+
+    def test_allowed_and_relative_addresses(self):
+        page = ('<html><body>y|ok|<a href="HTTPS://x/">a</a><a href="javascript:void(0)">b</a>'
+                '<iframe src="about:blank"></iframe><a href="res://ieframe.dll/x.htm">c</a>'
+                '<form action="pay.html?a=b:c"></form><a href="./c:d">d</a></body></html>')
+        rc, out = pagecheck(page, "--address", RESULT)
+        self.assertEqual(0, rc, out)
+        self.assertNotIn("leads to", out)
 
 
 class Unusable(unittest.TestCase):

@@ -8,6 +8,8 @@
 #include "tests/win/WinTestApp.h"
 
 #include "framework/HandleCount.h"
+#include "framework/OleControlSite.h"
+#include "framework/OleVariant.h"
 #include "skin/AboutDlg.h"
 #include "skin/NoticeDlg.h"
 #include "web/PayTestCountdown.h"
@@ -16,6 +18,7 @@
 #include "wizard/WizardServer.h"
 #include "wizard/PaymentVerdict.h"
 
+#include <exdispid.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -254,6 +257,43 @@ TEST(Handles, PayTestTimeOutAfterItsPage) {
                 ::SendMessageA(hDlg, WM_TIMER, CPayTestCountdown::TIMER_ID, 0);
         });
         return nResult == 0 && bPage && dlg.m_strResult == CString(PAYTEST_TIMEOUT_RESULT);
+    });
+}
+
+// The page opens two pop-ups (NewWindow3, as the control fires it), still
+// open at the time-out: their windows and controls go with the dialog.
+TEST(Handles, PayTestPopupsClosedByTheTimeOut) {
+    ExpectBalanced("payment test with pop-ups", [] {
+        CPayTestDlg dlg(nullptr);
+        dlg.m_strUrl = WIZARD_URL_PAYTEST "?flow=stall";
+        int nOpened = 0;
+        const INT_PTR nResult = RunDialog(dlg, [&nOpened](HWND hDlg) {
+            CWnd* pBrowser = CWnd::FromHandlePermanent(::GetDlgItem(hDlg, IDC_BROWSER_PAYTEST));
+            IDispatch* pSink = pBrowser->GetControlSite()->GetEventSink();
+            for (int i = 0; i < 2; ++i) {
+                IDispatch* pPopup = nullptr;
+                VARIANT_BOOL bCancel = VARIANT_FALSE;
+                COleVariant url(WIZARD_URL_PAYTEST "?flow=stall");
+                VARIANT args[5] = {url, url};
+                args[2].vt = VT_I4;
+                args[2].lVal = 0;
+                args[3].vt = VT_BOOL | VT_BYREF;
+                args[3].pboolVal = &bCancel;
+                args[4].vt = VT_DISPATCH | VT_BYREF;
+                args[4].ppdispVal = &pPopup;
+                DISPPARAMS params = {args, nullptr, 5, 0};
+                pSink->Invoke(DISPID_NEWWINDOW3, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
+                              nullptr, nullptr);
+                ::VariantClear(&url);
+                if (pPopup != nullptr) {
+                    ++nOpened;
+                    pPopup->Release();
+                }
+            }
+            for (int i = 0; i <= CPayTestCountdown::TICKS; ++i)
+                ::SendMessageA(hDlg, WM_TIMER, CPayTestCountdown::TIMER_ID, 0);
+        });
+        return nResult == 0 && nOpened == 2;
     });
 }
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 extern const CLSID kClsidWebBrowser;
@@ -36,7 +37,7 @@ protected:
         ASSERT_NE(nullptr, m_hwndParent);
         ASSERT_EQ(S_OK, CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IOleObject, reinterpret_cast<void**>(&m_pObject)));
-        m_pSite = new CTestSite(m_hwndParent, RECT{0, 0, 0, 0});
+        m_pSite = new CTestSite(m_hwndParent, RECT{0, 0, 0, 0}, m_pDocHost);
         ASSERT_EQ(S_OK, m_pObject->SetClientSite(m_pSite));
         RECT rc = {0, 0, 0, 0};
         ASSERT_EQ(S_OK, m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_pSite, 0,
@@ -107,8 +108,13 @@ protected:
 
     // Pumps messages until nCount events have come, or ten seconds have passed.
     bool WaitForEvents(size_t nCount) {
+        return PumpUntil([this, nCount] { return m_pSink->m_vecEvents.size() >= nCount; });
+    }
+
+    // Pumps messages until bDone() holds, or ten seconds have passed.
+    static bool PumpUntil(const std::function<bool()>& bDone) {
         const DWORD dwEnd = GetTickCount() + 10000;
-        while (m_pSink->m_vecEvents.size() < nCount) {
+        while (!bDone()) {
             const DWORD dwNow = GetTickCount();
             if (static_cast<LONG>(dwEnd - dwNow) <= 0)
                 return false;
@@ -141,6 +147,7 @@ protected:
     bool IsTop(const CTestSink::CEvent& event) { return event.pDisp == m_pDisp; }
 
     std::wstring m_strBase;
+    IUnknown* m_pDocHost = nullptr; // the site's document host, set before SetUp
     HWND m_hwndParent = nullptr;
     IOleObject* m_pObject = nullptr;
     IDispatch* m_pDisp = nullptr;

@@ -2,6 +2,16 @@
 
 #include <exdisp.h>
 
+namespace {
+
+// The address a by-reference variant holds.
+std::wstring UrlOf(const VARIANT& arg) {
+    const VARIANT* pUrl = arg.vt == (VT_VARIANT | VT_BYREF) ? arg.pvarVal : &arg;
+    return pUrl && pUrl->vt == VT_BSTR && pUrl->bstrVal ? pUrl->bstrVal : L"";
+}
+
+} // namespace
+
 CTestSink::~CTestSink() {
     Clear();
 }
@@ -52,9 +62,14 @@ HRESULT CTestSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* p
             fired.strTypes += ">" + std::to_string(arg.pvarVal->vt);
     }
     m_vecFired.push_back(fired);
-    if (dispIdMember == 250 && m_bCancelNavigation && pParams->cArgs == 7 &&
-        pParams->rgvarg[0].vt == (VT_BOOL | VT_BYREF))
+    if (dispIdMember == 250 && pParams->cArgs == 7 &&
+        pParams->rgvarg[0].vt == (VT_BOOL | VT_BYREF) &&
+        (m_bCancelNavigation || (m_cancelIf && m_cancelIf(UrlOf(pParams->rgvarg[5])))))
         *pParams->rgvarg[0].pboolVal = VARIANT_TRUE;
+    // NewWindow3(&ppDisp, &Cancel, dwFlags, bstrUrlContext, bstrUrl).
+    if (dispIdMember == 273 && m_onNewWindow && pParams->cArgs == 5 &&
+        pParams->rgvarg[4].vt == (VT_DISPATCH | VT_BYREF))
+        *pParams->rgvarg[4].ppdispVal = m_onNewWindow();
     if (dispIdMember != 259)
         return S_OK;
     CEvent event = {nullptr, L"", VT_EMPTY, pParams->cArgs};
@@ -66,9 +81,7 @@ HRESULT CTestSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* p
             event.pDisp->AddRef();
         }
         event.vtUrl = url.vt;
-        const VARIANT* pUrl = url.vt == (VT_VARIANT | VT_BYREF) ? url.pvarVal : &url;
-        if (pUrl && pUrl->vt == VT_BSTR && pUrl->bstrVal)
-            event.strUrl = pUrl->bstrVal;
+        event.strUrl = UrlOf(url);
     }
     m_vecEvents.push_back(event);
     if (m_onDocumentComplete)

@@ -43,8 +43,11 @@ public:
 
     std::vector<CEvent> m_vecEvents;
     std::vector<CFired> m_vecFired;
-    // Set on BeforeNavigate2's Cancel when true.
+    // Set on BeforeNavigate2's Cancel when true, or when m_cancelIf says so of the address.
     bool m_bCancelNavigation = false;
+    std::function<bool(const std::wstring&)> m_cancelIf;
+    // NewWindow3: the browser handed back in ppDisp (a reference it gives up), or NULL.
+    std::function<IDispatch*()> m_onNewWindow;
     // Called at each DocumentComplete, once it is recorded: what a handler sees then.
     std::function<void(const CEvent&)> m_onDocumentComplete;
 

@@ -1,13 +1,23 @@
 #include "tests/win/TestSite.h"
 
-CTestSite::CTestSite(HWND hwndParent, const RECT& rcPos)
-    : m_hwndParent(hwndParent), m_rcPos(rcPos) {}
+CTestSite::CTestSite(HWND hwndParent, const RECT& rcPos, IUnknown* pDocHost)
+    : m_hwndParent(hwndParent), m_rcPos(rcPos), m_pDocHost(pDocHost) {
+    if (m_pDocHost)
+        m_pDocHost->AddRef();
+}
+
+CTestSite::~CTestSite() {
+    if (m_pDocHost)
+        m_pDocHost->Release();
+}
 
 HRESULT CTestSite::QueryInterface(REFIID riid, void** ppv) {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleClientSite))
         *ppv = static_cast<IOleClientSite*>(this);
     else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceSite))
         *ppv = static_cast<IOleInPlaceSite*>(this);
+    else if (m_pDocHost)
+        return m_pDocHost->QueryInterface(riid, ppv);
     else
         *ppv = nullptr;
     if (!*ppv)

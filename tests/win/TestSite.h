@@ -1,5 +1,6 @@
 // A minimal control site for driving a control directly: client site and
-// in-place site over a parent window.
+// in-place site over a parent window; any other interface the control asks
+// for is the document host's, when one is given.
 #pragma once
 #include <windows.h>
 
@@ -7,7 +8,8 @@
 
 class CTestSite final : public IOleClientSite, public IOleInPlaceSite {
 public:
-    CTestSite(HWND hwndParent, const RECT& rcPos);
+    CTestSite(HWND hwndParent, const RECT& rcPos, IUnknown* pDocHost = nullptr);
+    ~CTestSite();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -41,4 +43,5 @@ private:
     LONG m_nRef = 1;
     HWND m_hwndParent;
     RECT m_rcPos;
+    IUnknown* m_pDocHost; // held
 };
