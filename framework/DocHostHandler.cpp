@@ -12,8 +12,8 @@ CDocHostHandler& CDocHostHandler::GetDefault() {
 }
 
 HRESULT CDocHostHandler::GetHostInfo(DOCHOSTUIINFO* pInfo) {
-    if (pInfo == nullptr || pInfo->cbSize < sizeof(DOCHOSTUIINFO))
-        return E_INVALIDARG;
+    if (pInfo == nullptr)
+        return E_POINTER;
     pInfo->dwFlags = m_dwHostFlags;
     pInfo->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
     pInfo->pchHostCss = nullptr;
