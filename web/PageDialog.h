@@ -7,20 +7,18 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "web/PageEvents.h"
 #include "web/PagePopups.h"
 
-class CPageDialog : public CDialog {
+class CPageDialog : public CPageEvents<CDialog> {
 public:
-    CPageDialog(UINT nIDTemplate, CWnd* pParentWnd) : CDialog(nIDTemplate, pParentWnd) {}
+    CPageDialog(UINT nIDTemplate, CWnd* pParentWnd) : CPageEvents(nIDTemplate, pParentWnd) {}
 
 protected:
     // Closes the pop-ups, then the base class's handling.
     void OnDestroy();
-    void OnBeforeNavigate2(LPDISPATCH pDisp, VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
-                           VARIANT* PostData, VARIANT* Headers, VARIANT_BOOL* Cancel);
-    void OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel);
-    void OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long dwFlags,
-                      LPCTSTR lpszUrlContext, LPCTSTR lpszUrl);
+
+    CPagePopups& GetPopups() override { return m_popups; }
 
     CPagePopups m_popups{*this};
 };

@@ -17,10 +17,10 @@
 // BeforeNavigate2 of the window or any frame, by OnBeforeNavigate2(LPDISPATCH
 // pDisp, VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT*
 // PostData, VARIANT* Headers, VARIANT_BOOL* Cancel);
+#define VTS_PVARIANT5 VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT
+#define VTS_BEFORE_NAVIGATE2 VTS_DISPATCH VTS_PVARIANT5 VTS_PBOOL
 #define ON_BEFORE_NAVIGATE2(theClass, id)                                                          \
-    ON_EVENT(                                                                                      \
-        theClass, id, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2,                                   \
-        VTS_DISPATCH VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PBOOL)
+    ON_EVENT(theClass, id, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2, VTS_BEFORE_NAVIGATE2)
 // NewWindow2, by OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel);
 #define ON_NEW_WINDOW2(theClass, id)                                                               \
     ON_EVENT(theClass, id, DISPID_NEWWINDOW2, OnNewWindow2, VTS_PDISPATCH VTS_PBOOL)

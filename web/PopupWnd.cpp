@@ -93,20 +93,6 @@ void CPopupWnd::PostNcDestroy() {
     delete this;
 }
 
-void CPopupWnd::OnBeforeNavigate2(LPDISPATCH, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
-                                  VARIANT_BOOL* Cancel) {
-    CPageDialogHost::CancelForeignScheme(URL, Cancel);
-}
-
-void CPopupWnd::OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel) {
-    m_popups.OnNewWindow(ppDisp, Cancel, nullptr);
-}
-
-void CPopupWnd::OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long, LPCTSTR,
-                             LPCTSTR lpszUrl) {
-    m_popups.OnNewWindow(ppDisp, Cancel, lpszUrl);
-}
-
 void CPopupWnd::OnTitleChange(LPCTSTR lpszText) {
     SetWindowText(lpszText);
 }

@@ -8,11 +8,10 @@
 #pragma once
 
 #include "framework/Wnd.h"
+#include "web/PageEvents.h"
 #include "web/WebBrowser2.h"
 
-class CPagePopups;
-
-class CPopupWnd : public CWnd {
+class CPopupWnd : public CPageEvents<CWnd> {
 public:
     // A new pop-up window owned by owner, shown, with its control created
     // and not yet navigated; NULL when either cannot be created.
@@ -30,12 +29,8 @@ public:
 protected:
     explicit CPopupWnd(CPagePopups& popups) : m_popups(popups) {}
     void PostNcDestroy() override;
+    CPagePopups& GetPopups() override { return m_popups; }
 
-    void OnBeforeNavigate2(LPDISPATCH pDisp, VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
-                           VARIANT* PostData, VARIANT* Headers, VARIANT_BOOL* Cancel);
-    void OnNewWindow2(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel);
-    void OnNewWindow3(LPDISPATCH* ppDisp, VARIANT_BOOL* Cancel, long dwFlags,
-                      LPCTSTR lpszUrlContext, LPCTSTR lpszUrl);
     void OnTitleChange(LPCTSTR lpszText);
     void OnWindowSetLeft(long nLeft);
     void OnWindowSetTop(long nTop);

@@ -1,21 +1,17 @@
 #include "testbed/standin/BrowserWindow.h"
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+#include "testbed/standin/WindowClass.h"
 
 namespace {
 
 const wchar_t kClassName[] = L"QelStandinBrowser";
-
-HINSTANCE ModuleInstance() {
-    return reinterpret_cast<HINSTANCE>(&__ImageBase);
-}
 
 } // namespace
 
 CBrowserWindow::CBrowserWindow(IBrowserWindowEvents& owner) : m_owner(owner) {}
 
 void CBrowserWindow::UnregisterWindowClass() {
-    UnregisterClassW(kClassName, ModuleInstance());
+    CWindowClass::Unregister(kClassName);
 }
 
 CBrowserWindow::~CBrowserWindow() {
@@ -30,18 +26,12 @@ bool CBrowserWindow::Place(HWND hwndParent, const RECT& rc) {
         ShowWindow(m_hWnd, bVisible ? SW_SHOWNA : SW_HIDE);
         return true;
     }
-    WNDCLASSW wc = {};
-    if (!GetClassInfoW(ModuleInstance(), kClassName, &wc)) {
-        wc.lpfnWndProc = &CBrowserWindow::WndProc;
-        wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = kClassName;
-        RegisterClassW(&wc);
-    }
+    CWindowClass::Register(kClassName, &CBrowserWindow::WndProc,
+                           static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const DWORD dwStyle = WS_CHILD | WS_CLIPSIBLINGS | (bVisible ? WS_VISIBLE : 0);
-    m_hWnd = CreateWindowExW(0, kClassName, L"", dwStyle, rc.left, rc.top, rc.right - rc.left,
-                             rc.bottom - rc.top, hwndParent, nullptr, ModuleInstance(), this);
+    m_hWnd =
+        CreateWindowExW(0, kClassName, L"", dwStyle, rc.left, rc.top, rc.right - rc.left,
+                        rc.bottom - rc.top, hwndParent, nullptr, CWindowClass::Instance(), this);
     if (!m_hFont) {
         // Gulim is a Korean font (the prefix maps it to Baekmuk Gulim).
         m_hFont = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGEUL_CHARSET,

@@ -1,41 +1,28 @@
 #include "testbed/standin/OwnWindows.h"
 
 #include "testbed/standin/CallLog.h"
-
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+#include "testbed/standin/WindowClass.h"
 
 namespace {
 
 const wchar_t kClassName[] = L"QelStandinOwnWindow";
 
-HINSTANCE ModuleInstance() {
-    return reinterpret_cast<HINSTANCE>(&__ImageBase);
-}
-
 } // namespace
 
 void COwnWindows::UnregisterWindowClass() {
-    UnregisterClassW(kClassName, ModuleInstance());
+    CWindowClass::Unregister(kClassName);
 }
 
 // The text shows as the window's one static line.
 void COwnWindows::Show(const wchar_t* pszTitle, const std::wstring& strText, const POINT& pt) {
-    WNDCLASSW wc = {};
-    if (!GetClassInfoW(ModuleInstance(), kClassName, &wc)) {
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        RegisterClassW(&wc);
-    }
+    CWindowClass::Register(kClassName, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     const HWND hWnd =
         CreateWindowExW(WS_EX_TOPMOST, kClassName, pszTitle, WS_POPUP | WS_CAPTION | WS_VISIBLE,
-                        pt.x, pt.y, 320, 90, nullptr, nullptr, ModuleInstance(), nullptr);
+                        pt.x, pt.y, 320, 90, nullptr, nullptr, CWindowClass::Instance(), nullptr);
     if (!hWnd)
         return;
     CreateWindowExW(0, L"STATIC", strText.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 8, 8, 300, 40,
-                    hWnd, nullptr, ModuleInstance(), nullptr);
+                    hWnd, nullptr, CWindowClass::Instance(), nullptr);
     m_vecWindows.push_back(hWnd);
     CCallLog::Write("own window shown: %s (%s)", CCallLog::Utf8(pszTitle).c_str(),
                     CCallLog::Utf8(strText.c_str()).c_str());
