@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End to end: the card company's pop-up (popup: it completes, sends its opener to the
 result and closes itself; popupstall: it stays until the time-out, whose ticks are posted
-from outside) and a setup page that leads out of the web (scheme). See the README's list.
+from outside) and a setup page that leads out of the web (scheme). See docs/testing.md's list.
 Options as for e2e_wizard.py; needs QEL_WINE, WINEPREFIX and DISPLAY (scripts/winenv.sh)."""
 import os
 import sys
