@@ -694,6 +694,9 @@ def start_browser(run):
     subprocess.Popen([wine(), "iexplore.exe", "about:blank"], stdin=subprocess.DEVNULL,
                      stdout=run.wiz.log, stderr=run.wiz.log)
     poll("Internet Explorer to start", lambda: wine_processes("iexplore.exe"), 60)
+    # And its window: mapped after the wizard's notice, it would cover the notice (no
+    # window manager) and take the click meant for it.
+    poll("Internet Explorer's window", lambda: run.wiz.shown(".*Internet Explorer"), 60)
 
 
 def deleted_plugin_files(run, prefix):
