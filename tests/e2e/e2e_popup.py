@@ -104,9 +104,10 @@ def scheme(run):
     W.finish(run, W.payment_test(run, window, E.TESTED_SUCCESS))
 
 
-# The authentication page stays 8 s before it moves on, so that the pop-up is seen
-# while it is open even when each look from outside takes seconds.
-W.SCENARIOS["popup"] = (popup, "popup", 8)
+# The authentication page stays 30 s before it moves on, so that the pop-up is seen
+# while it is open even when each look from outside takes seconds (other
+# scenarios run beside this one).
+W.SCENARIOS["popup"] = (popup, "popup", 30)
 W.SCENARIOS["popupstall"] = (popupstall, "popupstall", 2)
 W.SCENARIOS["scheme"] = (scheme, "scheme", 2)
 
