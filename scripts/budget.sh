@@ -7,6 +7,8 @@
 # Wine from PRESET's build: start-up to the visible wizard window against the
 # plain dialog of scripts/budget, and the timers pending on the idle wizard.
 #   scripts/budget.sh [PRESET]   (default: the preset the Wine here runs)
+# QEL_BUDGET_PART=release gives the release exe's figures only, =wine those
+# under Wine only (scripts/test.sh runs the first beside its Wine suites).
 # scripts/test.sh runs it with its Wine and Xvfb up; run alone, it builds PRESET
 # and starts its own. The allowed imports are the KnownDLLs of
 # scripts/system_dlls.txt. Non-zero on failure.
@@ -188,19 +190,22 @@ idle_timers() {
 [ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 
 mkdir -p "$logs"
-rm -f "$logs"/budget-startup*.log
-if build_release "$build/release" >"$logs/budget-release.log" 2>&1; then
-    objdump=$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/release/CMakeCache.txt")
-    release_size
-    release_imports
-    release_functions
-    release_header
-    release_reproducible
-else
-    report 1 "release exe: the build failed (see $logs/budget-release.log)"
+part=${QEL_BUDGET_PART:-}
+if [ "$part" != wine ]; then
+    if build_release "$build/release" >"$logs/budget-release.log" 2>&1; then
+        objdump=$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/release/CMakeCache.txt")
+        release_size
+        release_imports
+        release_functions
+        release_header
+        release_reproducible
+    else
+        report 1 "release exe: the build failed (see $logs/budget-release.log)"
+    fi
 fi
 
-if ensure_wine "${1:-}"; then
+if [ "$part" != release ] && ensure_wine "${1:-}"; then
+    rm -f "$logs"/budget-startup*.log
     startup_ratio
     idle_timers
 fi

@@ -1,20 +1,33 @@
 #!/usr/bin/env bash
-# The test command: setup, the native and win32 builds, native unit tests, the
-# win32 exe's imports and header, then the Wine suites (tests/win and tests/e2e)
-# on a private Xvfb: from the win32 preset, or from the win64 preset where 32-bit
-# programs cannot run, then the budget figures (scripts/budget.sh). Wine is required.
-# Ends with one line "N passed, N failed" over all suites; non-zero on failure.
+# The test command, in phases whose wall times it prints at the end:
+#   setup    the packages and the Wine prefix (scripts/setup.sh);
+#   build    the win32 build, its exe's imports and header read back (and the
+#            win64 build where 32-bit programs cannot run);
+#   wine     every Wine suite (tests/win and tests/e2e) side by side, each test
+#            in a Wine slot of its own (scripts/slots.sh), from the win32
+#            preset, or win64 where 32-bit programs cannot run; beside them, at
+#            the lowest CPU priority, what only computes: the native, asan and
+#            fuzz builds with their suites, and the budget's release builds;
+#   budget   the budget's figures under Wine, on a quiet machine;
+#   release  the release command's tests (scripts/release_test.sh).
+# Wine is required. Ends with one line "N passed, N failed" over all suites;
+# non-zero on failure.
 #   scripts/test.sh
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/winenv.sh
+. scripts/slots.sh
 build=$root/build
 logs=$build/testlogs
 passed=0
 failed=0
 skipped=0
+phases=
+began=$SECONDS
+# Wine slots: four tests at once keep two cores busy while scenarios wait.
+slots=${QEL_TEST_SLOTS:-4}
 
 exec </dev/null
 # One run at a time per work tree: runs share the Wine prefix, and each ends
@@ -25,12 +38,19 @@ if ! flock -n 9; then
     echo "test: waiting for another test run in this tree"
     flock 9
 fi
-trap qel_winenv_stop EXIT
+trap 'qel_slots_stop; qel_winenv_stop' EXIT
 
 die() {
     echo "test: $*" >&2
     echo "$passed passed, $((failed + 1)) failed"
     exit 1
+}
+
+# Ends a phase begun at $started: its wall time now and in the closing list.
+phase_end() {
+    local took=$((SECONDS - started))
+    echo "test: phase $1: $took s"
+    phases+="${phases:+, }$1 $took s"
 }
 
 # Adds the totals of ctest's JUnit file (scripts/junit_totals.py) to ours.
@@ -42,12 +62,19 @@ count_ctest() {
     skipped=$((skipped + counts[2]))
 }
 
-run_ctest() {
-    local name=$1
-    shift
-    rm -f "$logs/$name.xml"
-    ctest "$@" --output-junit "$logs/$name.xml" 2>&1 | tee "$logs/$name.log"
-    count_ctest "$logs/$name.xml"
+# Adds the words a script wrote to its results file (ok, failed, skipped: one
+# a test) to the totals; a script that failed without a failed test is one.
+count_results() {
+    local file=$1 rc=$2 ok bad skip
+    ok=$(grep -cx ok "$file" 2>/dev/null)
+    bad=$(grep -cx failed "$file" 2>/dev/null)
+    skip=$(grep -cx skipped "$file" 2>/dev/null)
+    if [ "$rc" -ne 0 ] && [ "${bad:-0}" -eq 0 ]; then
+        bad=1
+    fi
+    passed=$((passed + ${ok:-0}))
+    failed=$((failed + ${bad:-0}))
+    skipped=$((skipped + ${skip:-0}))
 }
 
 # One test: the shipped exe imports KnownDLLs only, which Windows takes from its
@@ -79,91 +106,107 @@ check_image() {
     fi
 }
 
-scripts/setup.sh "$build" || die "setup failed"
-mkdir -p "$logs"
-
 # Configures and builds one preset, keeping the configure output in the logs.
 build_preset() {
     cmake --preset "$1" >"$logs/configure-$1.log" 2>&1 || {
         cat "$logs/configure-$1.log"
-        die "$1 configuration failed"
+        return 1
     }
-    cmake --build --preset "$1" || die "$1 build failed"
+    cmake --build --preset "$1"
 }
 
-build_preset native
-build_preset win32
+# What only computes, run beside the Wine suites at the lowest CPU priority,
+# its output in host.log: the native unit suite, the same under ASan and UBSan
+# (any report fails its case), a bounded libFuzzer run per target (a crash,
+# leak, time-out or report fails), and the budget's release builds. A build
+# that fails is a line in host.failed.
+host_suites() {
+    local preset
+    renice -n 19 -p "$BASHPID" >/dev/null
+    for preset in native asan fuzz; do
+        if build_preset "$preset"; then
+            ctest --preset "$preset" --output-junit "$logs/$preset.xml"
+        else
+            echo "the $preset build" >>"$logs/host.failed"
+        fi
+    done
+    QEL_BUDGET_PART=release QEL_RESULTS=$logs/budget.results scripts/budget.sh
+}
 
-run_ctest native --preset native
-
-# The unit suite again under ASan and UBSan: any report fails its case.
+rm -f "$logs"/*.xml "$logs"/*.results "$logs/host.failed"
 started=$SECONDS
-build_preset asan
-run_ctest asan --preset asan
-echo "test: sanitized unit suite: $((SECONDS - started)) s"
+scripts/setup.sh "$build" || die "setup failed"
+mkdir -p "$logs"
+phase_end setup
 
-# libFuzzer: a bounded run per target; a crash, leak, time-out or report fails.
 started=$SECONDS
-build_preset fuzz
-run_ctest fuzz --preset fuzz
-echo "test: fuzz targets: $((SECONDS - started)) s"
-
+build_preset win32 || die "win32 build failed"
 check_imports
 check_image "imported functions" imports scripts/imports_xp.txt "$build/win32/app/QelPluginWizard.exe"
 check_image "header" header "$build/win32/app/QelPluginWizard.exe" \
     --map "$build/win32/app/QelPluginWizard.map"
-
 qel_winenv "$build"
 qel_wine_usable || die "Wine cannot run here ($(qel_wine_reason))"
 preset=$QEL_WINE_PRESET
 if [ "$preset" = win64 ]; then
     echo "test: 32-bit programs cannot run here; the Wine suites run 64-bit (win64 preset, $QEL_WINE)"
-    LANG=C LC_ALL=C build_preset win64
+    LANG=C LC_ALL=C build_preset win64 || die "win64 build failed"
 else
     echo "test: the Wine suites run from the $preset preset ($QEL_WINE)"
 fi
+phase_end build
+
+started=$SECONDS
 [ -f "$WINEPREFIX/.qel-ready" ] || die "the Wine prefix $WINEPREFIX is not ready"
 qel_standin_install "$preset" || die "the stand-in browser is missing"
-qel_xvfb_start || die "no Xvfb"
-qel_wine_warmup
-run_ctest "$preset" --preset "$preset" -E '^e2e_'
+qel_slots_start "$slots" || die "the Wine slots could not be made"
+[ "$QEL_SLOT_COUNT" -gt 1 ] ||
+    echo "test: no network namespace can be made here; the Wine tests run one at a time"
+host_suites >"$logs/host.log" 2>&1 &
+host=$!
 # The end-to-end runs take minutes: their progress lines show as they come,
-# their whole output stays in the log.
+# every test's whole output stays in the log.
 shown='^ *Start |Test +#|^[0-9]+: (e2e|info)|tests failed out of'
 shown+='|^The following tests FAILED|^[[:space:]]+[0-9]+ - '
-rm -f "$logs/$preset-e2e.xml"
-ctest --preset "$preset" -R '^e2e_' -V --output-junit "$logs/$preset-e2e.xml" 2>&1 |
-    tee "$logs/$preset-e2e.log" | grep --line-buffered -E "$shown" | sed -u 's/^[0-9]*: //'
-count_ctest "$logs/$preset-e2e.xml"
-grep -q '^The following tests FAILED' "$logs/$preset-e2e.log" &&
-    echo "test: the end-to-end runs' whole output: $logs/$preset-e2e.log"
+ctest --preset "$preset" -j "$QEL_SLOT_COUNT" -V --output-junit "$logs/$preset.xml" 2>&1 |
+    tee "$logs/$preset.log" | grep --line-buffered -E "$shown" | sed -u 's/^[0-9]*: //'
+count_ctest "$logs/$preset.xml"
+grep -q '^The following tests FAILED' "$logs/$preset.log" &&
+    echo "test: the Wine suites' whole output: $logs/$preset.log"
+qel_slots_stop
+wait "$host"
+host_status=$?
+for preset_xml in native asan fuzz; do
+    count_ctest "$logs/$preset_xml.xml"
+done
+grep -E '^(budget|test):|tests passed|^The following tests FAILED|^[[:space:]]+[0-9]+ - ' \
+    "$logs/host.log"
+if [ -s "$logs/host.failed" ]; then
+    while read -r what; do
+        echo "test: FAILED: $what (see $logs/host.log)"
+        failed=$((failed + 1))
+    done <"$logs/host.failed"
+fi
+phase_end wine
 
-# Adds the words a script wrote to its results file (ok, failed, skipped: one
-# a test) to the totals; a script that failed without a failed test is one.
-count_results() {
-    local file=$1 rc=$2 ok bad skip
-    ok=$(grep -cx ok "$file" 2>/dev/null)
-    bad=$(grep -cx failed "$file" 2>/dev/null)
-    skip=$(grep -cx skipped "$file" 2>/dev/null)
-    if [ "$rc" -ne 0 ] && [ "${bad:-0}" -eq 0 ]; then
-        bad=1
-    fi
-    passed=$((passed + ${ok:-0}))
-    failed=$((failed + ${bad:-0}))
-    skipped=$((skipped + ${skip:-0}))
-}
-
-# Budget figures (scripts/budget.sh): each one a test.
-rm -f "$logs/budget.results"
-QEL_RESULTS=$logs/budget.results scripts/budget.sh "$preset" 2>&1 | tee "$logs/budget.log"
-count_results "$logs/budget.results" "${PIPESTATUS[0]}"
+started=$SECONDS
+qel_xvfb_start || die "no Xvfb"
+qel_wine_warmup
+QEL_BUDGET_PART=wine QEL_RESULTS=$logs/budget.results scripts/budget.sh "$preset" 2>&1 |
+    tee "$logs/budget.log"
+budget_status=${PIPESTATUS[0]}
+[ "$host_status" -eq 0 ] || budget_status=$host_status
+count_results "$logs/budget.results" "$budget_status"
+phase_end budget
 
 # The release command, signed with a throwaway certificate (scripts/release_test.sh,
 # on the release build budget.sh made).
-rm -f "$logs/release-test.results"
+started=$SECONDS
 QEL_RESULTS=$logs/release-test.results scripts/release_test.sh 2>&1 | tee "$logs/release-test.log"
 count_results "$logs/release-test.results" "${PIPESTATUS[0]}"
+phase_end release
 
+echo "test: phases: $phases; in all $((SECONDS - began)) s"
 if [ "$skipped" -gt 0 ]; then
     echo "$passed passed, $failed failed, $skipped skipped"
 else

@@ -66,12 +66,14 @@ qel_wine() {
     "$QEL_WINE" "$@"
 }
 
-# Starts an Xvfb of our own on a free display and exports DISPLAY.
+# Starts an Xvfb of our own on a free display and exports DISPLAY; through
+# LAUNCHER when given (a command that ends by running its arguments, as unshare).
 # Sets QEL_XVFB_PID; qel_xvfb_stop ends it.
+#   qel_xvfb_start [LAUNCHER...]
 qel_xvfb_start() {
     local dfile
     dfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dfile" \
+    "$@" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dfile" \
         >/dev/null 2>&1 &
     QEL_XVFB_PID=$!
     local i
