@@ -14,6 +14,8 @@ class CPageDialog : public CPageEvents<CDialog> {
 public:
     CPageDialog(UINT nIDTemplate, CWnd* pParentWnd) : CPageEvents(nIDTemplate, pParentWnd) {}
 
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 protected:
     // Closes the pop-ups, then the base class's handling.
     void OnDestroy();

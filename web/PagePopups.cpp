@@ -35,6 +35,11 @@ void CPagePopups::CloseAll() {
     }
 }
 
+void CPagePopups::OnOwnerMoved() {
+    for (CPopupWnd* pPopup : m_popups)
+        pPopup->Recentre();
+}
+
 void CPagePopups::Remove(CPopupWnd* pPopup) {
     m_popups.erase(std::remove(m_popups.begin(), m_popups.end(), pPopup), m_popups.end());
 }

@@ -25,6 +25,9 @@ public:
     void OnNewWindow(IDispatch** ppDisp, VARIANT_BOOL* Cancel, LPCTSTR lpszUrl);
     // Destroys every pop-up window.
     void CloseAll();
+    // The owner has moved or changed size: centres again the pop-ups the
+    // pages have not placed.
+    void OnOwnerMoved();
 
     size_t GetCount() const { return m_popups.size(); }
     CPopupWnd* GetAt(size_t i) const { return m_popups[i]; }

@@ -128,6 +128,14 @@ void CPopupWnd::OnWindowClosing(BOOL, VARIANT_BOOL*) {
     PostMessage(WM_CLOSE);
 }
 
+void CPopupWnd::Recentre() {
+    if (m_bPlaced)
+        return;
+    RECT rc;
+    GetClientRect(&rc);
+    Resize(rc.right, rc.bottom);
+}
+
 void CPopupWnd::Resize(int cx, int cy) {
     RECT rc = {0, 0, cx, cy};
     ::AdjustWindowRectEx(&rc, kStyle, FALSE, 0);

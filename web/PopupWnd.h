@@ -21,6 +21,9 @@ public:
     IDispatch* GetBrowserDispatch() const;
     CWebBrowser2& GetBrowser() { return m_browser; }
 
+    // Centred on the owner again, unless the page has placed it.
+    void Recentre();
+
     BOOL PreTranslateMessage(MSG* pMsg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

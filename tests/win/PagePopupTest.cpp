@@ -139,10 +139,19 @@ TEST_F(PagePopupTest, APopupOpensOwnedCentredAndClosesOnWindowClosing) {
         ::GetWindowRect(d.m_hWnd, &rcDlg);
         EXPECT_NEAR(rcDlg.left + rcDlg.right, rcPopup.left + rcPopup.right, 1);
         EXPECT_NEAR(rcDlg.top + rcDlg.bottom, rcPopup.top + rcPopup.bottom, 1);
-        // Placed by the page: it stays where it is put.
+        // The dialog fitted to its background after the pop-up opened: it follows.
+        ::SetWindowPos(d.m_hWnd, nullptr, rcDlg.left + 37, rcDlg.top + 23, 500, 320,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::GetWindowRect(hWndPopup, &rcPopup);
+        ::GetWindowRect(d.m_hWnd, &rcDlg);
+        EXPECT_NEAR(rcDlg.left + rcDlg.right, rcPopup.left + rcPopup.right, 1);
+        EXPECT_NEAR(rcDlg.top + rcDlg.bottom, rcPopup.top + rcPopup.bottom, 1);
+        // Placed by the page: it stays where it is put, wherever the dialog goes.
         Fire(pSink, DISPID_WINDOWSETLEFT, {Long(40)});
         Fire(pSink, DISPID_WINDOWSETTOP, {Long(30)});
         Fire(pSink, DISPID_WINDOWSETWIDTH, {Long(300)});
+        ::SetWindowPos(d.m_hWnd, nullptr, rcDlg.left - 20, rcDlg.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ::GetWindowRect(hWndPopup, &rcPopup);
         EXPECT_EQ(40, rcPopup.left);
         EXPECT_EQ(30, rcPopup.top);
