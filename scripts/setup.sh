@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, then prepares the Wine prefix.
-# Idempotent: on a ready machine it only checks and returns.
-#   scripts/setup.sh [BUILD_DIR]   (default: build)
+# Idempotent: on a ready machine it only checks and returns. With --build-tools,
+# only what the win32 build needs (scripts/test.sh builds while the rest installs).
+#   scripts/setup.sh [--build-tools] [BUILD_DIR]   (default: build)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+tools_only=
+if [ "${1:-}" = --build-tools ]; then
+  tools_only=1
+  shift
+fi
 build=${1:-$root/build}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
-pkgs=(mingw-w64 g++ cmake make googletest wine wine64 wine32 xvfb xdotool imagemagick
-      fonts-nanum fonts-baekmuk locales python3 python3-pil x11-utils clang-format
-      clang-14 libclang-rt-14-dev openssl osslsigncode)
+# The win32 build's tools first: they bring no library that wine32's i386 side
+# must match (see the retry below).
+pkgs=(mingw-w64 g++ cmake make googletest python3)
+[ -n "$tools_only" ] ||
+  pkgs+=(wine wine64 wine32 xvfb xdotool imagemagick fonts-nanum fonts-baekmuk locales
+         python3-pil x11-utils clang-format clang-14 libclang-rt-14-dev openssl
+         osslsigncode iproute2)
 
 missing=()
 for p in "${pkgs[@]}"; do
@@ -41,6 +51,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$status" -eq 0 ] || exit "$status"
   fi
 fi
+
+[ -z "$tools_only" ] || exit 0
 
 # Korean ANSI code page (949) under Wine needs the ko_KR.UTF-8 locale.
 if ! locale -a 2>/dev/null | grep -qi '^ko_KR\.utf-\?8$'; then

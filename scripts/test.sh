@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The test command, in phases whose wall times it prints at the end:
-#   setup    the packages and the Wine prefix (scripts/setup.sh);
-#   build    the win32 build, its exe's imports and header read back (and the
-#            win64 build where 32-bit programs cannot run);
+#   setup    the packages the win32 build needs (scripts/setup.sh --build-tools);
+#   build    the win32 build, its exe's imports and header read back, while the
+#            rest of the setup (Wine, the displays, clang, the Wine prefix)
+#            installs beside it; the win64 build where 32-bit programs cannot run;
 #   wine     every Wine suite (tests/win and tests/e2e) side by side, each test
 #            in a Wine slot of its own (scripts/slots.sh), from the win32
 #            preset, or win64 where 32-bit programs cannot run; beside them, at
@@ -32,7 +33,7 @@ slots=${QEL_TEST_SLOTS:-4}
 exec </dev/null
 # One run at a time per work tree: runs share the Wine prefix, and each ends
 # its Wine server on exit.
-mkdir -p "$build"
+mkdir -p "$logs"
 exec 9>"$build/.test.lock"
 if ! flock -n 9; then
     echo "test: waiting for another test run in this tree"
@@ -135,16 +136,22 @@ host_suites() {
 
 rm -f "$logs"/*.xml "$logs"/*.results "$logs/host.failed"
 started=$SECONDS
-scripts/setup.sh "$build" || die "setup failed"
-mkdir -p "$logs"
+scripts/setup.sh --build-tools "$build" || die "setup failed"
 phase_end setup
 
 started=$SECONDS
+scripts/setup.sh "$build" >"$logs/setup.log" 2>&1 &
+setup=$!
 build_preset win32 || die "win32 build failed"
 check_imports
 check_image "imported functions" imports scripts/imports_xp.txt "$build/win32/app/QelPluginWizard.exe"
 check_image "header" header "$build/win32/app/QelPluginWizard.exe" \
     --map "$build/win32/app/QelPluginWizard.map"
+if ! wait "$setup"; then
+    cat "$logs/setup.log"
+    die "setup failed"
+fi
+cat "$logs/setup.log"
 qel_winenv "$build"
 qel_wine_usable || die "Wine cannot run here ($(qel_wine_reason))"
 preset=$QEL_WINE_PRESET

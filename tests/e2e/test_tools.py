@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The tools around the tests: make run's checks of QEL_DEMO_FLOW and DPI, the budget's
 start-up rule replayed on recorded timer figures, the import checks (DLLs and
-functions), the header read-back and the test command's totals from ctest's JUnit files."""
+functions), the header read-back, the test command's totals from ctest's JUnit files
+and its Wine slots."""
 import os
 import struct
 import subprocess
@@ -290,6 +291,47 @@ class JunitTotalsTest(unittest.TestCase):
     def test_no_file_or_a_cut_file_is_a_failure(self):
         self.assertEqual("0 1 0", self.totals(None))
         self.assertEqual("0 1 0", self.totals(self.CASES[:200]))
+
+
+class WineSlotTest(unittest.TestCase):
+    """scripts/in_slot.sh over two slots made by hand (no network namespace)."""
+
+    IN_SLOT = os.path.join(ROOT, "scripts", "in_slot.sh")
+
+    def in_slot(self, env, script):
+        """Starts SCRIPT in a slot; returns the process and the prefix it was given."""
+        proc = subprocess.Popen([self.IN_SLOT, "sh", "-c", 'echo "$WINEPREFIX"; ' + script],
+                                env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                text=True)
+        return proc, proc.stdout.readline().strip()
+
+    def test_a_slot_each_and_none_kept_by_what_a_command_leaves_running(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            for i in range(2):
+                os.makedirs(os.path.join(tmp, str(i), "prefix"))
+                with open(os.path.join(tmp, str(i), "display"), "w") as f:
+                    f.write(":%d\n" % (90 + i))
+            env = dict(os.environ, QEL_SLOTS=tmp)
+            held, first = self.in_slot(env, "exec cat")
+            # The command ends at once, leaving a process behind (as a Wine server is).
+            left, second = self.in_slot(env, "exec 3<&0; cat <&3 >/dev/null &")
+            left.wait(timeout=30)
+            try:
+                again = subprocess.run([self.IN_SLOT, "sh", "-c", 'echo "$WINEPREFIX"'],
+                                       env=env, capture_output=True, text=True, timeout=30)
+            finally:
+                for proc in (held, left):
+                    proc.stdin.close()
+                    proc.stdout.close()
+                held.wait(timeout=30)
+            self.assertEqual([os.path.join(tmp, "0", "prefix"), os.path.join(tmp, "1", "prefix")],
+                             [first, second])
+            self.assertEqual(second, again.stdout.strip())
+        env = dict(os.environ, WINEPREFIX="/by/hand")
+        env.pop("QEL_SLOTS", None)
+        alone = subprocess.run([self.IN_SLOT, "sh", "-c", 'echo "$WINEPREFIX"'], env=env,
+                               capture_output=True, text=True, timeout=30)
+        self.assertEqual("/by/hand", alone.stdout.strip())
 
 
 if __name__ == "__main__":
