@@ -53,9 +53,20 @@ def check_host(run):
     return len(ids)
 
 
+def by_thread(text):
+    """The log's lines one thread after another, each thread's in their order: a line
+    that follows another in a pattern follows it on the same thread, whatever the
+    page-fetching thread wrote between them."""
+    threads = {}
+    for line in text.splitlines():
+        threads.setdefault(line.split("]", 1)[0], []).append(line)
+    return "\n".join(line for lines in threads.values() for line in lines) + "\n"
+
+
 def check_logged(run, what, pattern, count=None):
-    """The log holds lines matching pattern: at least one, or exactly count."""
-    found = re.findall(pattern, read(run))
+    """The log holds lines matching pattern (lines in a pattern are of one thread): at
+    least one, or exactly count."""
+    found = re.findall(pattern, by_thread(read(run)))
     if count is None:
         check(what, True, bool(found))
     else:
