@@ -6,9 +6,10 @@
 #            installs beside it; the win64 build where 32-bit programs cannot run;
 #   wine     every Wine suite (tests/win and tests/e2e) side by side, each test
 #            in a Wine slot of its own (scripts/slots.sh), from the win32
-#            preset, or win64 where 32-bit programs cannot run; beside them, at
-#            the lowest CPU priority, what only computes: the native, asan and
-#            fuzz builds with their suites, and the budget's release builds;
+#            preset, or win64 where 32-bit programs cannot run.
+# From the build phase to the end of the wine phase, what only computes runs
+# beside them at the lowest CPU priority: the native, asan and fuzz builds with
+# their suites, and the budget's release builds.
 #   budget   the budget's figures under Wine, on a quiet machine;
 #   release  the release command's tests (scripts/release_test.sh).
 # Wine is required. Ends with one line "N passed, N failed" over all suites;
@@ -39,7 +40,7 @@ if ! flock -n 9; then
     echo "test: waiting for another test run in this tree"
     flock 9
 fi
-trap 'qel_slots_stop; qel_winenv_stop' EXIT
+trap 'stop_host; qel_slots_stop; qel_winenv_stop' EXIT
 
 die() {
     echo "test: $*" >&2
@@ -116,22 +117,32 @@ build_preset() {
     cmake --build --preset "$1"
 }
 
-# What only computes, run beside the Wine suites at the lowest CPU priority,
-# its output in host.log: the native unit suite, the same under ASan and UBSan
-# (any report fails its case), a bounded libFuzzer run per target (a crash,
-# leak, time-out or report fails), and the budget's release builds. A build
-# that fails is a line in host.failed.
+# Builds a native preset and runs its suite; a failed build is a line in host.failed.
+host_suite() {
+    if build_preset "$1"; then
+        ctest --preset "$1" --output-junit "$logs/$1.xml"
+    else
+        echo "the $1 build" >>"$logs/host.failed"
+    fi
+}
+
+# What only computes, at the lowest CPU priority, its output in host.log: the
+# native unit suite, the same under ASan and UBSan (any report fails its case),
+# the budget's release builds, and once the setup is done (it installs clang:
+# the lock on .setup.lock) a bounded libFuzzer run per target (a crash, leak,
+# time-out or report fails).
 host_suites() {
-    local preset
+    exec 7>&-
     renice -n 19 -p "$BASHPID" >/dev/null
-    for preset in native asan fuzz; do
-        if build_preset "$preset"; then
-            ctest --preset "$preset" --output-junit "$logs/$preset.xml"
-        else
-            echo "the $preset build" >>"$logs/host.failed"
-        fi
-    done
+    host_suite native
+    host_suite asan
     QEL_BUDGET_PART=release QEL_RESULTS=$logs/budget.results scripts/budget.sh
+    flock "$logs/.setup.lock" true
+    host_suite fuzz
+}
+
+stop_host() {
+    [ -z "${host:-}" ] || kill "$host" 2>/dev/null
 }
 
 rm -f "$logs"/*.xml "$logs"/*.results "$logs/host.failed"
@@ -140,6 +151,10 @@ scripts/setup.sh --build-tools "$build" || die "setup failed"
 phase_end setup
 
 started=$SECONDS
+exec 7>"$logs/.setup.lock"
+flock 7
+host_suites >"$logs/host.log" 2>&1 &
+host=$!
 scripts/setup.sh "$build" >"$logs/setup.log" 2>&1 &
 setup=$!
 build_preset win32 || die "win32 build failed"
@@ -151,6 +166,7 @@ if ! wait "$setup"; then
     cat "$logs/setup.log"
     die "setup failed"
 fi
+flock -u 7
 cat "$logs/setup.log"
 qel_winenv "$build"
 qel_wine_usable || die "Wine cannot run here ($(qel_wine_reason))"
@@ -169,8 +185,6 @@ qel_standin_install "$preset" || die "the stand-in browser is missing"
 qel_slots_start "$slots" || die "the Wine slots could not be made"
 [ "$QEL_SLOT_COUNT" -gt 1 ] ||
     echo "test: no network namespace can be made here; the Wine tests run one at a time"
-host_suites >"$logs/host.log" 2>&1 &
-host=$!
 # The end-to-end runs take minutes: their progress lines show as they come,
 # every test's whole output stays in the log.
 shown='^ *Start |Test +#|^[0-9]+: (e2e|info)|tests failed out of'
@@ -183,6 +197,7 @@ grep -q '^The following tests FAILED' "$logs/$preset.log" &&
 qel_slots_stop
 wait "$host"
 host_status=$?
+host=
 for preset_xml in native asan fuzz; do
     count_ctest "$logs/$preset_xml.xml"
 done
