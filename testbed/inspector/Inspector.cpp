@@ -12,6 +12,10 @@
 // messages with timer ID to each dialog a window found owns. The windows a
 // window owns are listed under it, two levels deep, and every visible
 // top-level window of the first one's process under "process_windows".
+//   qel_inspect --serve
+// reads one set of these options a line from stdin (words without spaces) and
+// answers each with its JSON line, until stdin ends: one process for a run's
+// many looks.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -279,10 +283,10 @@ std::string ReadFile(const char* path) {
     return out;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    _setmode(_fileno(stdout), _O_BINARY);
+// One look: the options as on the command line; the JSON line on stdout.
+int Inspect(int argc, char** argv) {
+    g_bHung = false;
+    g_bAccessible = false;
     CSearch search;
     search.title = kWizardTitle;
     const char* pszSysCommand = nullptr;
@@ -309,12 +313,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr,
                          "usage: qel_inspect [--title-hex HEX | --title-file FILE | "
                          "--all] [--post-syscommand N] [--post-timer ID COUNT] [--accessible] "
-                         "[--activate]\n");
+                         "[--activate] | --serve\n");
+            std::fputs("{\"found\": false, \"usage\": true}\n", stdout);
             return 2;
         }
     }
     if (g_bAccessible)
-        CoInitialize(nullptr);
+        CoInitialize(nullptr); // once a thread; later calls only count
     EnumWindows(FindTopLevel, (LPARAM)&search);
     if (bActivate) {
         for (HWND h : search.found)
@@ -342,4 +347,25 @@ int main(int argc, char** argv) {
     std::fwrite(json.Text().data(), 1, json.Text().size(), stdout);
     std::fputc('\n', stdout);
     return search.found.empty() ? 1 : g_bHung ? 3 : 0;
+}
+
+int Serve() {
+    char line[4096];
+    while (std::fgets(line, sizeof line, stdin)) {
+        std::vector<char*> args = {nullptr};
+        for (char* word = std::strtok(line, " \r\n"); word; word = std::strtok(nullptr, " \r\n"))
+            args.push_back(word);
+        Inspect(static_cast<int>(args.size()), args.data());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc == 2 && !std::strcmp(argv[1], "--serve"))
+        return Serve();
+    return Inspect(argc, argv);
 }

@@ -3,6 +3,7 @@ under Wine, clicks and types through xdotool on the test's X display."""
 import difflib
 import json
 import os
+import select
 import subprocess
 import time
 
@@ -64,6 +65,9 @@ class Wizard:
         self.log = open(log_path, "ab")
         self.env = dict(os.environ, **(env or {}))
         self.proc = None
+        # One inspector for the run's looks (qel_inspect --serve): a Wine process each
+        # would cost more than the look.
+        self.looker = None
 
     def start(self):
         focus_root()
@@ -78,9 +82,7 @@ class Wizard:
         """The dialogs the inspector reports (the wizard's, unless options say otherwise),
         or None when it could not read them."""
         try:
-            run = subprocess.run([wine(), self.inspector] + list(options),
-                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=15)
-            data = json.loads(run.stdout.decode("utf-8"))
+            data = json.loads(self.look(options).decode("utf-8"))
         except (subprocess.TimeoutExpired, ValueError) as e:
             self.log.write(b"inspector: %s\n" % str(e).encode())
             return None
@@ -88,6 +90,41 @@ class Wizard:
             self.log.write(b"inspector: the wizard did not answer\n")
             return None
         return data.get("windows") or []
+
+    def look(self, options):
+        """The inspector's JSON line for options: from the serving inspector, started
+        again when it has gone (a Wine server restarted ends it), or from one of its own."""
+        if not any(" " in o for o in options):
+            try:
+                return self.served(options)
+            except OSError as e:
+                self.log.write(b"inspector: the serving one failed: %s\n" % str(e).encode())
+                self.stop_looker()
+        return subprocess.run([wine(), self.inspector] + list(options), stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=15).stdout
+
+    def served(self, options):
+        if self.looker is None or self.looker.poll() is not None:
+            self.looker = subprocess.Popen([wine(), self.inspector, "--serve"],
+                                           stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                           stderr=subprocess.DEVNULL)
+        self.looker.stdin.write((" ".join(options) + "\n").encode())
+        self.looker.stdin.flush()
+        if not select.select([self.looker.stdout], [], [], 15)[0]:
+            self.stop_looker()
+            raise subprocess.TimeoutExpired("qel_inspect --serve", 15)
+        line = self.looker.stdout.readline()
+        if not line:
+            raise OSError("the serving inspector ended")
+        return line
+
+    def stop_looker(self):
+        if self.looker is not None:
+            self.looker.kill()
+            self.looker.wait(timeout=30)
+            self.looker.stdin.close()
+            self.looker.stdout.close()
+            self.looker = None
 
     def inspect(self, *options):
         """The wizard's main window as the inspector reports it, or None."""
@@ -111,6 +148,7 @@ class Wizard:
         return found.returncode == 0 and bool(found.stdout.strip())
 
     def stop(self):
+        self.stop_looker()
         if self.running():
             self.proc.kill()
             self.proc.wait(timeout=30)
