@@ -31,12 +31,14 @@ qel_slots_start() {
     export QEL_SLOTS=$dir
     QEL_SLOT_COUNT=$want
     # Each slot's Wine server started, and one Wine process finished, before the tests.
+    local warming=()
     for ((i = 0; i < want; i++)); do
         "$(dirname "${BASH_SOURCE[0]}")/in_slot.sh" bash -c \
             '. "$0"; qel_wine_warmup' "$(dirname "${BASH_SOURCE[0]}")/winenv.sh" \
             </dev/null >/dev/null 2>&1 &
+        warming+=($!)
     done
-    wait
+    wait "${warming[@]}"
 }
 
 # Ends the slots' Wine servers and Xvfbs and removes their prefixes.
