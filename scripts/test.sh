@@ -120,25 +120,26 @@ build_preset() {
 # Builds a native preset and runs its suite; a failed build is a line in host.failed.
 host_suite() {
     if build_preset "$1"; then
-        ctest --preset "$1" --output-junit "$logs/$1.xml"
+        ctest --preset "$1" -j 2 --output-junit "$logs/$1.xml"
     else
         echo "the $1 build" >>"$logs/host.failed"
     fi
 }
 
-# What only computes, at the lowest CPU priority, its output in host.log: the
-# native unit suite, the same under ASan and UBSan (any report fails its case),
-# the budget's release builds, and once the setup is done (it installs clang:
-# the lock on .setup.lock) a bounded libFuzzer run per target (a crash, leak,
-# time-out or report fails).
+# What only computes, at the lowest CPU priority, its output in host.log, in two
+# lines of work so that both cores have some when the Wine tests leave them
+# idle: the native unit suite and the same under ASan and UBSan (any report
+# fails its case); the budget's release builds and, once the setup is done (it
+# installs clang: the lock on .setup.lock), a bounded libFuzzer run per target
+# (a crash, leak, time-out or report fails).
 host_suites() {
     exec 7>&-
     renice -n 19 -p "$BASHPID" >/dev/null
-    host_suite native
-    host_suite asan
+    { host_suite native; host_suite asan; } &
     QEL_BUDGET_PART=release QEL_RESULTS=$logs/budget.results scripts/budget.sh
     flock "$logs/.setup.lock" true
     host_suite fuzz
+    wait
 }
 
 stop_host() {
