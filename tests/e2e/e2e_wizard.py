@@ -196,8 +196,8 @@ def moment(wiz, what, condition, limit, progress=None, sparse_until=None):
     """Waits until condition(window) holds; returns (when it came to, on the wall clock:
     halfway between the middles of the last look that saw it not yet and the first that
     saw it, the window). progress(seconds waited) is called every 30 s of the wait. Before
-    sparse_until (wall clock), when the moment is not due, a look comes every 5 s: each
-    look is a Wine process, and other scenarios run beside this one."""
+    sparse_until (wall clock), when the moment is not due, a look comes every 5 s: other
+    scenarios run beside this one."""
     start = time.monotonic()
     end = start + limit
     told = 0
